@@ -1,0 +1,134 @@
+#include "devices/LightingPreview.h"
+
+using namespace PreviewTables;
+
+LightingPreview::LightingPreview(LedColourList& leds, Clock clock, uint32_t seed)
+    : m_leds(leds), m_clock(std::move(clock)), m_random(seed)
+{
+    ResetFades();
+}
+
+void LightingPreview::SetLightState(const PreviewLightState& state)
+{
+    const bool effectChanged = state.selectItem != m_light.selectItem;
+    m_light = state;
+    if (effectChanged)
+        ResetFades();
+}
+
+void LightingPreview::ResetFades()
+{
+    m_fades.fill(0);
+    m_ring.fill(0);
+    m_ring[0] = 1;
+}
+
+Rgb LightingPreview::EffectColour(unsigned wheelIndex) const
+{
+    return m_light.multiColor ? ColourWheel()[wheelIndex % kWheelEntries] : StateColour();
+}
+
+bool LightingPreview::BlinkDue()
+{
+    const uint64_t now = m_clock();
+    if (now - m_lastBlink < static_cast<uint64_t>(BlinkPeriod(m_light.speed)) * 200)
+        return false;
+    m_blinkOn = !m_blinkOn;
+    m_lastBlink = now;
+    return true;
+}
+
+void LightingPreview::StepBreathing()
+{
+    m_phase = StepPhase(m_light.fx, kBreathingEntries, m_phase);
+    if (m_phase == 0) {
+        m_colourIndex = static_cast<uint8_t>(m_colourIndex + 16);
+        if (m_colourIndex > kWheelColours)
+            m_colourIndex = 0;
+    }
+    m_leds.SetAll(EffectColour(m_colourIndex), ScaledLevel(m_light.light, BreathingCurve()[m_phase]));
+}
+
+void LightingPreview::StepBreathingFixed()
+{
+    m_phase = StepPhase(m_light.fx, kBreathingEntries, m_phase);
+    if (m_phase == 0)
+        m_fixedIndex = static_cast<uint8_t>(m_fixedIndex >= 3 ? 0 : m_fixedIndex + 1);
+    m_leds.SetAll(kFixedColours[m_fixedIndex % kFixedColours.size()],
+                  ScaledLevel(m_light.light, BreathingCurve()[m_phase]));
+}
+
+void LightingPreview::StepStatic() { m_leds.SetAll(StateColour(), Level(m_light.light)); }
+
+void LightingPreview::StepSpectrum()
+{
+    m_phase = StepPhase(m_light.fx, kWheelColours, m_phase);
+    m_leds.SetAll(ColourWheel()[m_phase], Level(m_light.light));
+}
+
+void LightingPreview::StepFlash()
+{
+    if (BlinkDue()) {
+        m_phase = static_cast<uint8_t>(m_phase + 16);
+        if (m_phase >= kWheelColours)
+            m_phase = 0;
+    }
+    if (m_blinkOn)
+        m_leds.SetAll(EffectColour(m_phase), Level(m_light.light));
+    else
+        StepOff();
+}
+
+void LightingPreview::StepFlashFixed()
+{
+    if (BlinkDue())
+        m_phase = static_cast<uint8_t>(m_phase >= 3 ? 0 : m_phase + 1);
+    if (m_blinkOn)
+        m_leds.SetAll(kFixedColours[m_phase % kFixedColours.size()], Level(m_light.light));
+    else
+        StepOff();
+}
+
+void LightingPreview::StepOff() { m_leds.SetAll({}, 0); }
+
+void LightingPreview::TriggerReactive()
+{
+    std::uniform_int_distribution<unsigned> colour(0, kWheelColours - 1);
+    for (size_t i = 0; i < m_leds.Size() && i < kMaxLeds; ++i) {
+        m_reactiveState[i] = 1;
+        m_reactiveLevel[i] = 255;
+        m_reactiveColour[i] = static_cast<uint8_t>(colour(m_random));
+    }
+}
+
+void LightingPreview::StepReactive()
+{
+    for (size_t i = 0; i < m_leds.Size() && i < kMaxLeds; ++i) {
+        uint8_t& level = m_reactiveLevel[i];
+        if (m_reactiveState[i] == 1) {
+            if (level < 255)
+                level = static_cast<uint8_t>(level >= 240 ? 255 : level + 15);
+            else
+                m_reactiveState[i] = 2;
+        } else if (m_reactiveState[i] == 2) {
+            level = static_cast<uint8_t>(level <= 15 ? 0 : level - 15);
+        }
+        m_leds.Set(i, EffectColour(m_reactiveColour[i]), level);
+    }
+}
+
+uint8_t LightingPreview::DecayFade(uint8_t level, bool effectZero)
+{
+    int drop = 0;
+    if (level >= 128)
+        drop = 40;
+    else if (level >= 64)
+        drop = 30;
+    else if (level >= 32)
+        drop = effectZero ? 15 : 10;
+    else if (level >= 17)
+        drop = 8;
+    else if (level >= 1)
+        drop = 1;
+    return static_cast<uint8_t>(level - drop);
+}
