@@ -10,6 +10,7 @@ LightingPreview::LightingPreview(LedColourList& leds, Clock clock, uint32_t seed
 
 void LightingPreview::SetLightState(const PreviewLightState& state)
 {
+    std::lock_guard lock(m_mutex);
     const bool effectChanged = state.selectItem != m_light.selectItem;
     m_light = state;
     if (effectChanged)
@@ -93,6 +94,9 @@ void LightingPreview::StepOff() { m_leds.SetAll({}, 0); }
 
 void LightingPreview::TriggerReactive()
 {
+    std::lock_guard lock(m_mutex);
+    if (m_light.selectItem != kReactiveEffect)
+        return;
     std::uniform_int_distribution<unsigned> colour(0, kWheelColours - 1);
     for (size_t i = 0; i < m_leds.Size() && i < kMaxLeds; ++i) {
         m_reactiveState[i] = 1;
@@ -131,4 +135,21 @@ uint8_t LightingPreview::DecayFade(uint8_t level, bool effectZero)
     else if (level >= 1)
         drop = 1;
     return static_cast<uint8_t>(level - drop);
+}
+
+void LightingPreview::RunStep(PreviewStep step)
+{
+    switch (step) {
+    case PreviewStep::Breathing: StepBreathing(); break;
+    case PreviewStep::BreathingFixed: StepBreathingFixed(); break;
+    case PreviewStep::Static: StepStatic(); break;
+    case PreviewStep::Spectrum: StepSpectrum(); break;
+    case PreviewStep::Flash: StepFlash(); break;
+    case PreviewStep::FlashFixed: StepFlashFixed(); break;
+    case PreviewStep::Off: StepOff(); break;
+    case PreviewStep::Wave: StepWave(); break;
+    case PreviewStep::Marquee: StepMarquee(); break;
+    case PreviewStep::Reactive: StepReactive(); break;
+    case PreviewStep::LightList: StepLightList(); break;
+    }
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <random>
 
 // The lighting state the preview animates (the device's copy of its effect).
@@ -18,6 +19,10 @@ struct PreviewLightState {
     uint8_t red = 0;
     uint8_t green = 0;
     uint8_t blue = 0;
+};
+
+enum class PreviewStep {
+    Breathing, BreathingFixed, Static, Spectrum, Flash, FlashFixed, Off, Wave, Marquee, Reactive, LightList,
 };
 
 // Preview state and the steps every device kind shares. A step computes one
@@ -44,6 +49,16 @@ public:
     void StepFlash();
     void StepFlashFixed();
     void StepOff();
+    // Layout steps: each device kind lays them over its own LEDs.
+    virtual void StepWave() = 0;
+    virtual void StepMarquee() = 0;
+    // Plays the light list; with no list every LED is off.
+    virtual void StepLightList() { StepOff(); }
+
+    void RunStep(PreviewStep step);
+
+    // Guards the lighting state against the preview thread.
+    std::mutex& Mutex() { return m_mutex; }
 
     void ResetFades();
 
@@ -56,7 +71,9 @@ public:
     uint8_t ReactiveState(size_t led) const { return led < kMaxLeds ? m_reactiveState[led] : 0; }
     uint8_t ReactiveLevel(size_t led) const { return led < kMaxLeds ? m_reactiveLevel[led] : 0; }
 
-    // A key press for the reactive effect: every LED lights at full level in a random colour.
+    static constexpr uint8_t kReactiveEffect = 6;
+
+    // A key press while the reactive effect runs: every LED lights at full level in a random colour.
     void TriggerReactive();
     void StepReactive();
 
@@ -87,4 +104,5 @@ protected:
 
 private:
     std::mt19937 m_random;
+    std::mutex m_mutex;
 };

@@ -11,8 +11,8 @@ public:
     static constexpr size_t kColumns = 7;
     static constexpr size_t kRingPositions = 9;  // the running light walks positions 0..8
 
-    void StepWave();
-    void StepMarquee();
+    void StepWave() override;
+    void StepMarquee() override;
 
 private:
     template <typename Fn>
