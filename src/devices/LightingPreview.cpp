@@ -1,5 +1,7 @@
 #include "devices/LightingPreview.h"
 
+#include <algorithm>
+
 using namespace PreviewTables;
 
 LightingPreview::LightingPreview(LedColourList& leds, Clock clock, uint32_t seed)
@@ -151,5 +153,51 @@ void LightingPreview::RunStep(PreviewStep step)
     case PreviewStep::Marquee: StepMarquee(); break;
     case PreviewStep::Reactive: StepReactive(); break;
     case PreviewStep::LightList: StepLightList(); break;
+    }
+}
+
+void LightingPreview::LightRing(size_t positions)
+{
+    for (size_t p = 0; p < positions && p < kRingSize && p + 1 < kMaxLeds; ++p)
+        if (m_ring[p])
+            m_fades[p + 1] = 255;
+}
+
+void LightingPreview::RotateRing(size_t positions)
+{
+    if (positions < 2 || positions > kRingSize)
+        return;
+    auto begin = m_ring.begin();
+    auto end = m_ring.begin() + static_cast<std::ptrdiff_t>(positions);
+    if (m_light.fx)
+        std::rotate(begin, end - 1, end);
+    else
+        std::rotate(begin, begin + 1, end);
+}
+
+void LightingPreview::SetColumn(const Column& column, Rgb colour, uint8_t level)
+{
+    for (uint8_t led : column)
+        if (led != kNoLed && led < m_leds.Size())
+            m_leds.Set(led, colour, level);
+}
+
+void LightingPreview::PaintRunningColumns(std::span<const Column> columns)
+{
+    const bool effectZero = m_light.selectItem == 0;
+    const size_t firstLit = m_light.fx ? 1 : 7;
+    for (const Column& column : columns) {
+        uint8_t& fade = m_fades[column[0]];
+        fade = DecayFade(fade, effectZero);
+        Rgb colour = StateColour();
+        if (m_light.multiColor) {
+            m_phase = static_cast<uint8_t>((m_phase + 12u) % kWheelColours);
+            colour = ColourWheel()[m_phase];
+            if (m_fades[firstLit] != 0) {
+                const LedColour current = m_leds.Get(column[0]);
+                colour = {current.r, current.g, current.b};
+            }
+        }
+        SetColumn(column, colour, fade);
     }
 }

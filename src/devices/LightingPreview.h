@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <random>
+#include <span>
 
 // The lighting state the preview animates (the device's copy of its effect).
 struct PreviewLightState {
@@ -75,12 +76,24 @@ public:
 
     // A key press while the reactive effect runs: every LED lights at full level in a random colour.
     void TriggerReactive();
-    void StepReactive();
+    virtual void StepReactive();
 
     // One decay step of a running-light fade level (effect 0 decays faster in the 32..63 band).
     static uint8_t DecayFade(uint8_t level, bool effectZero);
 
 protected:
+    // A running-light column: up to three LED positions, unused ones 0xFF.
+    using Column = std::array<uint8_t, 3>;
+    static constexpr uint8_t kNoLed = 0xFF;
+
+    // Each lit ring position p below `positions` sets the fade of LED p + 1 to full.
+    void LightRing(size_t positions);
+    // Rotates the first `positions` ring places by one, towards higher places when Fx is set.
+    void RotateRing(size_t positions);
+    // Decays each column's fade (kept at its first LED) and colours its LEDs.
+    void PaintRunningColumns(std::span<const Column> columns);
+    void SetColumn(const Column& column, Rgb colour, uint8_t level);
+
     // The effect colour: a wheel colour with multi-colour, else the state's colour.
     Rgb EffectColour(unsigned wheelIndex) const;
     Rgb StateColour() const { return {m_light.red, m_light.green, m_light.blue}; }

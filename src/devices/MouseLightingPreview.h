@@ -8,14 +8,8 @@ class MouseLightingPreview : public LightingPreview {
 public:
     using LightingPreview::LightingPreview;
 
-    static constexpr size_t kColumns = 7;
     static constexpr size_t kRingPositions = 9;  // the running light walks positions 0..8
 
     void StepWave() override;
     void StepMarquee() override;
-
-private:
-    template <typename Fn>
-    void ForColumn(size_t column, Fn&& fn) const;
-    void RotateRing();
 };
