@@ -1,0 +1,211 @@
+#include "hid/SysfsHidBackend.h"
+
+#include <fcntl.h>
+#include <linux/hidraw.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kMaxSysfsFile = 65536;
+
+std::optional<std::string> ReadSmallFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string text;
+    char buffer[4096];
+    while (in && text.size() < kMaxSysfsFile) {
+        in.read(buffer, sizeof buffer);
+        text.append(buffer, static_cast<size_t>(in.gcount()));
+    }
+    return text;
+}
+
+std::optional<unsigned long> ParseHex(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 16);
+    if (errno != 0 || end == text.c_str())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<unsigned long> ReadHexFile(const fs::path& path)
+{
+    auto text = ReadSmallFile(path);
+    if (!text)
+        return std::nullopt;
+    return ParseHex(*text);
+}
+
+struct Uevent {
+    std::string hidId;
+    std::string phys;
+};
+
+Uevent ParseUevent(const std::string& text)
+{
+    Uevent ev;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.starts_with("HID_ID="))
+            ev.hidId = line.substr(7);
+        else if (line.starts_with("HID_PHYS="))
+            ev.phys = line.substr(9);
+    }
+    return ev;
+}
+
+// HID_ID is "BBBB:VVVVVVVV:PPPPPPPP" in hex.
+bool ParseHidId(const std::string& id, uint16_t& vendor, uint16_t& product)
+{
+    const auto first = id.find(':');
+    const auto second = id.find(':', first == std::string::npos ? first : first + 1);
+    if (first == std::string::npos || second == std::string::npos)
+        return false;
+    const auto v = ParseHex(id.substr(first + 1, second - first - 1));
+    const auto p = ParseHex(id.substr(second + 1));
+    if (!v || !p)
+        return false;
+    vendor = static_cast<uint16_t>(*v & 0xFFFF);
+    product = static_cast<uint16_t>(*p & 0xFFFF);
+    return true;
+}
+
+// "usb-0000:00:14.0-1/input1" or "gd-uhid-bridge/input3": the number after the last "/input".
+std::optional<uint16_t> InterfaceFromPhys(const std::string& phys)
+{
+    const auto at = phys.rfind("/input");
+    if (at == std::string::npos)
+        return std::nullopt;
+    const std::string digits = phys.substr(at + 6);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return static_cast<uint16_t>(std::strtoul(digits.c_str(), nullptr, 10) & 0xFFFF);
+}
+
+// The version of a node without a USB parent: the input device the HID core
+// made for it carries the version it was created with.
+std::optional<uint16_t> VersionFromInputChild(const fs::path& hidDevice)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(hidDevice / "input", ec)) {
+        if (auto v = ReadHexFile(entry.path() / "id" / "version"))
+            return static_cast<uint16_t>(*v & 0xFFFF);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SysfsHidBackend::SysfsHidBackend(std::string sysRoot, std::string devRoot)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot))
+{
+}
+
+std::optional<HidNode> SysfsHidBackend::ReadNode(const std::string& name) const
+{
+    const fs::path entry = m_sysRoot / "class" / "hidraw" / name;
+    std::error_code ec;
+    const fs::path hidDevice = fs::canonical(entry / "device", ec);
+    if (ec)
+        return std::nullopt;
+    auto uevent = ReadSmallFile(hidDevice / "uevent");
+    auto descriptor = ReadSmallFile(hidDevice / "report_descriptor");
+    if (!uevent || !descriptor)
+        return std::nullopt;
+    const Uevent ev = ParseUevent(*uevent);
+    HidNode node;
+    node.devicePath = (m_devRoot / name).string();
+    if (!ParseHidId(ev.hidId, node.vendorId, node.productId))
+        return std::nullopt;
+    node.reportDescriptor.assign(descriptor->begin(), descriptor->end());
+
+    // Above a USB HID device: the interface directory, then the USB device.
+    bool fromUsb = false;
+    const fs::path root = fs::canonical(m_sysRoot, ec);
+    for (fs::path dir = hidDevice.parent_path(); !ec && dir.has_relative_path() && dir != root;
+         dir = dir.parent_path()) {
+        if (auto number = ReadHexFile(dir / "bInterfaceNumber")) {
+            node.interfaceNumber = static_cast<uint16_t>(*number & 0xFFFF);
+            if (auto bcd = ReadHexFile(dir.parent_path() / "bcdDevice"))
+                node.version = static_cast<uint16_t>(*bcd & 0xFFFF);
+            fromUsb = true;
+            break;
+        }
+    }
+    if (!fromUsb) {
+        node.interfaceNumber = InterfaceFromPhys(ev.phys).value_or(0);
+        node.version = VersionFromInputChild(hidDevice).value_or(0);
+    }
+    return node;
+}
+
+std::vector<HidNode> SysfsHidBackend::ListNodes()
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(m_sysRoot / "class" / "hidraw", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("hidraw"))
+            names.push_back(name);
+    }
+    // hidraw2 before hidraw10, as the kernel numbers them.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    std::vector<HidNode> nodes;
+    for (const auto& name : names)
+        if (auto node = ReadNode(name))
+            nodes.push_back(std::move(*node));
+    return nodes;
+}
+
+std::optional<HidNode> SysfsHidBackend::QueryNode(const std::string& devicePath)
+{
+    const fs::path path(devicePath);
+    const std::string name = path.filename().string();
+    if (!name.starts_with("hidraw") || path.parent_path() != m_devRoot)
+        return std::nullopt;
+    return ReadNode(name);
+}
+
+UniqueFd SysfsHidBackend::OpenNode(const std::string& devicePath, bool read, bool write)
+{
+    int flags = O_CLOEXEC | O_NONBLOCK;
+    if (read && write)
+        flags |= O_RDWR;
+    else if (write)
+        flags |= O_WRONLY;
+    else if (read)
+        flags |= O_RDONLY;
+    else
+        flags = O_PATH | O_CLOEXEC;
+    return UniqueFd(::open(devicePath.c_str(), flags));
+}
+
+bool SysfsHidBackend::SetOutputReport(int fd, const uint8_t* report, size_t length)
+{
+    if (fd < 0 || report == nullptr || length == 0)
+        return false;
+    std::vector<uint8_t> copy(report, report + length);  // the ioctl may write back into it
+    if (::ioctl(fd, HIDIOCSOUTPUT(length), copy.data()) >= 0)
+        return true;
+    const ssize_t written = ::write(fd, report, length);
+    return written == static_cast<ssize_t>(length);
+}
