@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 
@@ -18,17 +19,22 @@ std::string_view Trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-std::optional<std::int64_t> ParseInteger(std::string_view text)
+// A whole decimal number, blanks around it allowed.
+template <typename T>
+std::optional<T> ParseNumber(std::string_view text)
 {
     text = Trimmed(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
-    std::int64_t value = 0;
+    T value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
 }
+
+// More endpoints than any machine has: a count above it is a broken answer.
+constexpr int kMaxEndpoints = 256;
 
 std::optional<OsConfEndpoint> FirstOfKind(std::span<const OsConfEndpoint> endpoints, std::int32_t kind)
 {
@@ -67,9 +73,9 @@ std::optional<SupportFeatures> ParseSupportFeature(std::string_view text)
     }
     if (fields.size() < 7)
         return std::nullopt;
-    const auto field0 = ParseInteger(fields[0]);
-    const auto field4 = ParseInteger(fields[4]);
-    const auto field6 = ParseInteger(fields[6]);
+    const auto field0 = ParseNumber<std::int64_t>(fields[0]);
+    const auto field4 = ParseNumber<std::int64_t>(fields[4]);
+    const auto field6 = ParseNumber<std::int64_t>(fields[6]);
     if (!field0 || !field4 || !field6)
         return std::nullopt;
     return SupportFeatures{*field0, *field4, *field6};
@@ -189,10 +195,12 @@ std::optional<OsConfEndpoint> AudioConfigLibrary::Device(AudioFlow flow, int ind
 std::vector<OsConfEndpoint> AudioConfigLibrary::Endpoints(AudioFlow flow)
 {
     std::vector<OsConfEndpoint> endpoints;
-    const int count = DeviceCount(flow).value_or(0);
+    const int count = std::min(DeviceCount(flow).value_or(0), kMaxEndpoints);
     for (int index = 0; index < count; ++index) {
-        if (auto record = Device(flow, index))
-            endpoints.push_back(*record);
+        auto record = Device(flow, index);
+        if (!record)
+            break;
+        endpoints.push_back(*record);
     }
     return endpoints;
 }
@@ -295,12 +303,8 @@ std::optional<double> AudioConfigLibrary::GetDecimal(const OsConfEndpoint& endpo
     const auto text = GetText(endpoint, name, channel);
     if (!text)
         return std::nullopt;
-    std::string_view digits = Trimmed(*text);
-    if (!digits.empty() && digits.front() == '+')
-        digits.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+    const auto value = ParseNumber<double>(*text);
+    if (!value || !std::isfinite(*value))
         return std::nullopt;
     return value;
 }

@@ -64,7 +64,8 @@ public:
     int CreateDeviceList();
     std::optional<int> DeviceCount(AudioFlow flow);
     std::optional<OsConfEndpoint> Device(AudioFlow flow, int index);
-    // Every endpoint of a flow in the library's order (count, then each by index).
+    // Every endpoint of a flow in the library's order (count, then each by index
+    // up to the first one the library cannot give).
     std::vector<OsConfEndpoint> Endpoints(AudioFlow flow);
 
     // One property call: `value` goes to the library as it is and holds the

@@ -21,6 +21,7 @@ public:
         Reset = Lookup<decltype(&FakeOsConf_Reset)>("FakeOsConf_Reset");
         SetInitResult = Lookup<decltype(&FakeOsConf_SetInitResult)>("FakeOsConf_SetInitResult");
         AddEndpoint = Lookup<decltype(&FakeOsConf_AddEndpoint)>("FakeOsConf_AddEndpoint");
+        SetReportedCount = Lookup<decltype(&FakeOsConf_SetReportedCount)>("FakeOsConf_SetReportedCount");
         SetAnswer = Lookup<decltype(&FakeOsConf_SetAnswer)>("FakeOsConf_SetAnswer");
         PropertyCallCount = Lookup<decltype(&FakeOsConf_PropertyCallCount)>("FakeOsConf_PropertyCallCount");
         GetPropertyCall = Lookup<decltype(&FakeOsConf_GetPropertyCall)>("FakeOsConf_GetPropertyCall");
@@ -41,6 +42,7 @@ public:
     decltype(&FakeOsConf_Reset) Reset = nullptr;
     decltype(&FakeOsConf_SetInitResult) SetInitResult = nullptr;
     decltype(&FakeOsConf_AddEndpoint) AddEndpoint = nullptr;
+    decltype(&FakeOsConf_SetReportedCount) SetReportedCount = nullptr;
     decltype(&FakeOsConf_SetAnswer) SetAnswer = nullptr;
     decltype(&FakeOsConf_PropertyCallCount) PropertyCallCount = nullptr;
     decltype(&FakeOsConf_GetPropertyCall) GetPropertyCall = nullptr;

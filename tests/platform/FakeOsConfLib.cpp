@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct Answer {
 struct FakeState {
     int32_t initResult = 0;
     std::vector<OsConfEndpoint> endpoints[2];
+    std::optional<int32_t> reportedCount[2];
     std::map<std::string, Answer> answers;
     std::vector<FakeOsConfCall> calls;
     int32_t exportCalls = 0;
@@ -56,6 +58,13 @@ OSCONF_EXPORT void FakeOsConf_AddEndpoint(int32_t flow, OsConfEndpoint endpoint)
     const std::lock_guard lock(g_lock);
     if (auto* list = Flow(flow))
         list->push_back(endpoint);
+}
+
+OSCONF_EXPORT void FakeOsConf_SetReportedCount(int32_t flow, int32_t count)
+{
+    const std::lock_guard lock(g_lock);
+    if (flow == 0 || flow == 1)
+        g_state.reportedCount[flow] = count;
 }
 
 OSCONF_EXPORT void FakeOsConf_SetAnswer(const char* property, int32_t result, const void* bytes, int32_t size)
@@ -131,7 +140,7 @@ OSCONF_EXPORT int32_t GetDeviceCount(int32_t flow, int32_t /*reserved*/, int32_t
     const auto* list = Flow(flow);
     if (!list || !count)
         return -1;
-    *count = static_cast<int32_t>(list->size());
+    *count = g_state.reportedCount[flow].value_or(static_cast<int32_t>(list->size()));
     return 0;
 }
 
@@ -166,7 +175,7 @@ OSCONF_EXPORT int32_t PropertyControl(int32_t id, int32_t kind, int32_t state, i
     const auto found = g_state.answers.find(property);
     if (found == g_state.answers.end())
         return -2;
-    if (set == OSCONF_PROPERTY_GET)
+    if (set == OSCONF_PROPERTY_GET && !found->second.bytes.empty())
         std::memcpy(value, found->second.bytes.data(), found->second.bytes.size());
     return found->second.result;
 }

@@ -25,6 +25,8 @@ typedef struct FakeOsConfCall {
 OSCONF_EXPORT void FakeOsConf_Reset(void);
 OSCONF_EXPORT void FakeOsConf_SetInitResult(int32_t result);
 OSCONF_EXPORT void FakeOsConf_AddEndpoint(int32_t flow, OsConfEndpoint endpoint);
+/* Makes GetDeviceCount report `count` for a flow whatever its list holds. */
+OSCONF_EXPORT void FakeOsConf_SetReportedCount(int32_t flow, int32_t count);
 /* Result of every call of `property`; a get also receives `size` bytes (at most
  * the value buffer's size) at the start of its value buffer. Properties without
  * an answer fail with -2. */

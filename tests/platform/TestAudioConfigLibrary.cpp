@@ -53,6 +53,18 @@ TEST_F(AudioConfigLibraryTest, LoadsTheLibraryAndListsEndpointsInItsOrder)
     EXPECT_FALSE(library.Device(AudioFlow::Recording, 1).has_value());
 }
 
+TEST_F(AudioConfigLibraryTest, ACountBeyondTheListStopsAtTheFirstMissingEndpoint)
+{
+    fake.AddEndpoint(OSCONF_FLOW_PLAYBACK, {1, 1, 1, 0});
+    fake.AddEndpoint(OSCONF_FLOW_PLAYBACK, {2, 4, 1, 0});
+    fake.SetReportedCount(OSCONF_FLOW_PLAYBACK, 2'000'000'000);
+    fake.SetReportedCount(OSCONF_FLOW_RECORDING, -3);
+    AudioConfigLibrary library(FAKE_OSCONF_DIR);
+    EXPECT_EQ(library.Endpoints(AudioFlow::Playback).size(), 2u);
+    EXPECT_FALSE(library.DeviceCount(AudioFlow::Recording).has_value());
+    EXPECT_TRUE(library.Endpoints(AudioFlow::Recording).empty());
+}
+
 TEST_F(AudioConfigLibraryTest, UnInitOnDestructionOnlyAfterASuccessfulStart)
 {
     struct Case {
@@ -169,10 +181,12 @@ TEST_F(AudioConfigLibraryTest, GetsReadTheAnswerAndFailWhenTheLibraryDoes)
     const float level = 0.25f;
     const char range[] = " -46.5 ";
     const char garbage[] = "loud";
+    const char notFinite[] = "nan";
     fake.SetAnswer("MuteControl", 0, &muted, sizeof muted);
     fake.SetAnswer("VolumeScalarControl", 0, &level, sizeof level);
     fake.SetAnswer("GetMinVol", 0, range, sizeof range);
     fake.SetAnswer("GetMaxVol", 0, garbage, sizeof garbage);
+    fake.SetAnswer("GetVolStep", 0, notFinite, sizeof notFinite);
     fake.SetAnswer("Enable_EQ_GFX", 7, &muted, sizeof muted);
 
     AudioConfigLibrary library(FAKE_OSCONF_DIR);
@@ -181,6 +195,7 @@ TEST_F(AudioConfigLibraryTest, GetsReadTheAnswerAndFailWhenTheLibraryDoes)
     EXPECT_EQ(library.GetText(kMicrophone, "GetMinVol"), " -46.5 ");
     EXPECT_EQ(library.GetDecimal(kMicrophone, "GetMinVol"), -46.5);
     EXPECT_FALSE(library.GetDecimal(kMicrophone, "GetMaxVol").has_value());
+    EXPECT_FALSE(library.GetDecimal(kMicrophone, "GetVolStep").has_value());
     EXPECT_FALSE(library.GetInt(kMicrophone, "Enable_EQ_GFX").has_value()) << "non-zero result is a failure";
     EXPECT_FALSE(library.SetInt(kMicrophone, "Enable_EQ_GFX", 1));
     EXPECT_FALSE(library.GetInt(kMicrophone, "NoSuchProperty").has_value());

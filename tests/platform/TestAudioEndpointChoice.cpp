@@ -16,6 +16,7 @@ TEST(AudioEndpointChoice, PlaybackPrefersActiveSpeakersThenKinds12_7_4)
     const std::vector<Case> cases{
         {"active speakers win over earlier kinds", {{1, 12, 1, 0}, {2, 1, 0, 0}, {3, 1, 1, 0}}, 3},
         {"inactive speakers fall back to kind 12", {{1, 1, 0, 0}, {2, 4, 1, 0}, {3, 12, 0, 0}}, 3},
+        {"kind 12 before kind 7 whatever the order", {{1, 7, 1, 0}, {2, 4, 1, 0}, {3, 12, 0, 0}}, 3},
         {"kind 7 before kind 4 whatever the order", {{1, 4, 1, 0}, {2, 7, 0, 0}}, 2},
         {"only kind 4: the first of them", {{5, 4, 0, 0}, {6, 4, 1, 0}}, 5},
         {"only inactive speakers and others", {{1, 1, 0, 0}, {2, 2, 1, 0}, {3, 9, 1, 0}}, std::nullopt},
