@@ -13,13 +13,12 @@ bool NameHas(snd_mixer_elem_t* element, std::string_view word)
 
 } // namespace
 
-std::unique_ptr<AlsaMixer> AlsaMixer::Open(int card)
+std::unique_ptr<AlsaMixer> AlsaMixer::Open(const std::string& device)
 {
     snd_mixer_t* raw = nullptr;
     if (snd_mixer_open(&raw, 0) != 0 || !raw)
         return nullptr;
     MixerHandle mixer(raw);
-    const std::string device = "hw:" + std::to_string(card);
     if (snd_mixer_attach(mixer.get(), device.c_str()) != 0 || snd_mixer_selem_register(mixer.get(), nullptr, nullptr) != 0
         || snd_mixer_load(mixer.get()) != 0)
         return nullptr;

@@ -7,13 +7,14 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 // The ALSA mixer of one card, with the microphone's capture control and the
 // microphone's playback (monitor) control picked out of its elements.
 class AlsaMixer final : public HeadsetMixer {
 public:
-    // Nothing when the card's mixer cannot be opened.
-    static std::unique_ptr<AlsaMixer> Open(int card);
+    // The mixer of a control device such as "hw:2"; nothing when it cannot be opened.
+    static std::unique_ptr<AlsaMixer> Open(const std::string& device);
 
     struct CloseMixer {
         void operator()(snd_mixer_t* mixer) const { snd_mixer_close(mixer); }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -21,7 +22,7 @@ std::unique_ptr<HeadsetMixer> OpenHeadsetMixer()
     const auto card = HeadsetCardLocator().FindFromEnvironment();
     if (!card)
         return nullptr;
-    return AlsaMixer::Open(*card);
+    return AlsaMixer::Open("hw:" + std::to_string(*card));
 }
 
 // Runs `call` on the session under the lock; kNotStarted outside Init/UnInit.
