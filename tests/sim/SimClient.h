@@ -7,7 +7,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -25,7 +27,8 @@ inline Frame Command(uint8_t code, uint8_t length = 0, uint16_t address = 0, con
     f[ReportFrame::kCommandOffset] = code;
     f[ReportFrame::kLengthOffset] = length;
     ReportFrame::WriteLe16(&f[ReportFrame::kAddressOffset], address);
-    std::memcpy(&f[ReportFrame::kDataOffset], data.data(), std::min(data.size(), ReportFrame::kMaxData));
+    if (!data.empty())
+        std::memcpy(&f[ReportFrame::kDataOffset], data.data(), std::min(data.size(), ReportFrame::kMaxData));
     ReportFrame::StoreChecksum(f.data());
     return f;
 }
@@ -57,13 +60,23 @@ inline std::optional<std::vector<uint8_t>> Exchange(int fd, const Frame& frame, 
     return Receive(fd, timeoutMs);
 }
 
-// True when the descriptor reports hang-up within the limit.
+// True when the descriptor reports hang-up within the limit; input still
+// queued before the hang-up is read and dropped.
 inline bool HungUp(int fd, int timeoutMs = 3000)
 {
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, timeoutMs) <= 0)
-        return false;
-    return (p.revents & POLLHUP) != 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd p{fd, POLLIN, 0};
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (::poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 1))) <= 0)
+            return false;
+        if (p.revents & POLLHUP)
+            return true;
+        std::array<uint8_t, 256> drop{};
+        if (::read(fd, drop.data(), drop.size()) < 0)
+            return false;
+    }
+    return false;
 }
 
 } // namespace simtest
