@@ -1,0 +1,71 @@
+#include "platform/AppSettings.h"
+
+#include "platform/AtomicFile.h"
+
+#include <json/reader.h>
+#include <json/writer.h>
+
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <sstream>
+
+std::filesystem::path AppSettings::DefaultPath()
+{
+    std::filesystem::path base;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        base = config;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::filesystem::path(home) / ".config";
+    else
+        base = ".config";
+    return base / "Gaming device" / "settings.json";
+}
+
+AppSettings::AppSettings(std::filesystem::path path) : m_path(std::move(path)) {}
+
+bool AppSettings::Load()
+{
+    m_root = Json::Value(Json::objectValue);
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in)
+        return true;
+    std::stringstream text;
+    text << in.rdbuf();
+    Json::CharReaderBuilder builder;
+    Json::Value root;
+    std::string errors;
+    std::istringstream stream(text.str());
+    try {
+        if (!Json::parseFromStream(builder, stream, &root, &errors) || !root.isObject())
+            return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    m_root = std::move(root);
+    return true;
+}
+
+bool AppSettings::Save() const
+{
+    Json::StreamWriterBuilder builder;
+    builder["indentation"] = "   ";
+    builder["emitUTF8"] = true;
+    return WriteFileAtomically(m_path, Json::writeString(builder, m_root) + "\n");
+}
+
+std::string AppSettings::Text(const char* key) const
+{
+    const Json::Value& value = m_root[key];
+    return value.isString() ? value.asString() : std::string();
+}
+
+void AppSettings::SetText(const char* key, const std::string& value)
+{
+    m_root[key] = value;
+}
+
+void AppSettings::Remove(const char* key)
+{
+    m_root.removeMember(key);
+}
