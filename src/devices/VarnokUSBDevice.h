@@ -1,0 +1,263 @@
+#pragma once
+
+#include "devices/DevicePageObserver.h"
+#include "devices/LedColourList.h"
+#include "devices/LightingPreview.h"
+#include "devices/LightingPreviewThread.h"
+#include "devices/PreviewSchedule.h"
+#include "devices/SelectorTimerSchedule.h"
+#include "hid/CommandChannel.h"
+#include "hid/CommandSet.h"
+#include "hid/DeviceKind.h"
+#include "hid/DeviceSlot.h"
+#include "profiles/DataFolders.h"
+#include "profiles/LightRecords.h"
+#include "profiles/ProfileRecords.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CBasicProfiledata;
+class HidBackend;
+
+// The model every device kind builds on: its two command channels, the
+// information block it reported, its identity, lighting state and preview,
+// and the operations the main window, the discovery code, the editors and the
+// worker threads call on any device. The base talks to the device only for
+// the keyboard's light control; the kinds override the rest.
+class CVarnokUSBDevice : public ScheduledDevice {
+public:
+    static constexpr size_t kInfoSize = CommandSet::kInfoSize;
+    using InfoBlock = std::array<uint8_t, kInfoSize>;
+    using LightInfoWords = std::array<uint32_t, 4>;
+
+    // What the discovery code hands a device when it sets it up.
+    struct Setup {
+        std::string pageLayoutPath;
+        std::string profileOwner;
+        std::string lightFilePrefix = "mirva_light";
+        std::string modelFolder;  // "mouse", "keyboard", "MousePad" or "HD"
+        int keyCount = 0;
+        int ledCount = 0;
+        int deviceIndex = -1;
+        int powerIndicator = 0;
+        DeviceSlot slot;
+    };
+
+    explicit CVarnokUSBDevice(HidBackend& backend, DeviceKind kind = DeviceKind::None);
+    ~CVarnokUSBDevice() override;
+    CVarnokUSBDevice(const CVarnokUSBDevice&) = delete;
+    CVarnokUSBDevice& operator=(const CVarnokUSBDevice&) = delete;
+
+    virtual const char* ClassName() const { return "VarnokUSBDevice"; }
+
+    // Set up (all fields at once, or one by one).
+    void SetUp(const Setup& setup);
+    void SetPageLayoutPath(const std::string& path) { m_pageLayoutPath = path; }
+    void SetProfileOwner(const std::string& owner) { m_profileOwner = owner; }
+    void SetLightFilePrefix(const std::string& prefix) { m_lightFilePrefix = prefix; }
+    void SetModelFolder(const std::string& folder) { m_modelFolder = folder; }
+    void SetKeyCount(int count);
+    // Resizes and clears the LED colour list and the per-LED records; a new
+    // preview of the kind's layout is made over the new list.
+    void SetLedCount(int count);
+    void SetDeviceIndex(int index) { m_deviceIndex = index; }
+    void SetPowerIndicator(int flag) { m_powerIndicator = flag; }
+    // Also sets kind and role.
+    void SetSlot(const DeviceSlot& slot);
+    void SetPageObserver(DevicePageObserver* observer) { m_observer = observer; }
+    void SetDataFolders(const CDataFolders& folders) { m_folders = folders; }
+    // The screen size the profile block carries (mouse).
+    void SetScreenSize(int width, int height);
+
+    // Getters.
+    DeviceKind Kind() const { return m_kind; }
+    uint16_t Role() const { return m_role; }
+    int DeviceIndex() const { return m_deviceIndex; }
+    int PowerIndicatorFlag() const { return m_powerIndicator; }
+    int TrayFlag() const { return m_trayFlag.load(); }
+    void SetTrayFlag(int flag);
+    int KeyCount() const { return m_keyCount; }
+    int LedCount() const { return m_ledCount; }
+    const DeviceSlot& Slot() const { return m_slot; }
+    const std::string& PageLayoutPath() const { return m_pageLayoutPath; }
+    const std::string& ProfileOwner() const { return m_profileOwner; }
+    const std::string& LightFilePrefix() const { return m_lightFilePrefix; }
+    const std::string& ModelFolder() const { return m_modelFolder; }
+    int SelectedKey() const { return m_selectedKey; }
+    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenHeight() const { return m_screenHeight; }
+    DevicePageObserver* PageObserver() const { return m_observer; }
+
+    CommandChannel& ChannelA() { return m_channelA; }
+    CommandChannel& ChannelB() { return m_channelB; }
+    const InfoBlock& Info() const { return m_info; }
+    // The profile data object of the kind; none in the base.
+    virtual CBasicProfiledata* ProfileData() { return nullptr; }
+
+    // Light control and window activity.
+    void SetLightControl(int flag);
+    int LightControl() const { return m_lightControl.load(); }
+    void SetWindowActive(int flag) { m_windowActive.store(flag); }
+    int WindowActive() const { return m_windowActive.load(); }
+
+    // Folders.
+    std::filesystem::path GetDefaultDataFolder() const;
+    std::filesystem::path GetDefaultFile() const;
+    std::filesystem::path GetDeviceDataFolder() const;
+    std::filesystem::path GetAppDataFolder() const;
+    const CDataFolders& Folders() const { return m_folders; }
+
+    // Lighting state.
+    LightInfoWords GetLightInfo() const;
+    LightInfoRecord GetLightInfoRecord() const;
+    // Stores the record and hands it to the preview.
+    void SetLightInfoRecord(const LightInfoRecord& record);
+    std::vector<LightInfoRecord> LedRecords() const;
+    void SetLedRecords(std::vector<LightInfoRecord> records);
+    std::vector<LightInfoRecord> LightList() const;
+    void SetLightList(std::vector<LightInfoRecord> list);
+    LedColourList& LedColours() { return *m_ledColours; }
+    const LedColourList& LedColours() const { return *m_ledColours; }
+    std::mutex& LightInfoLock() { return m_lightInfoLock; }
+    std::mutex& LightListLock() { return m_lightListLock; }
+    LightingPreview* Preview() { return m_preview.get(); }
+
+    // Lighting preview thread.
+    void StartPreviewThread();
+    void StopPreviewThread();
+    bool PreviewThreadRunning() const;
+    // The clock of previews made from now on (tests); milliseconds.
+    void SetPreviewClock(LightingPreview::Clock clock);
+
+    // ScheduledDevice.
+    bool ChannelOpen() const override { return m_channelA.IsOpen(); }
+    bool Wireless() const override { return m_channelA.IsWireless(); }
+    bool HasPowerIndicator() const override { return m_powerIndicator != 0; }
+
+    // The device operations with their defaults.
+    virtual void InitPage();
+    virtual int LoadLighting() { return 0; }
+    virtual void StepBreathing();
+    virtual void StepBreathingFixed();
+    virtual void StepStatic();
+    virtual void StepSpectrum();
+    virtual void StepFlash();
+    virtual void StepFlashFixed();
+    virtual void StepOff();
+    void PaintLights() override;
+    virtual void SetLedColour(int index, uint32_t value);
+    virtual uint32_t GetLedColour(int index) const;
+    void Connect() override {}
+    void RefreshFromDevice() override {}
+    virtual void Reserved1() {}
+    virtual void Reserved2() {}
+    void QueryPower() override {}
+    bool IsLinkUp() override { return true; }
+    virtual int LoadProfile() { return 0; }
+    virtual void RefreshPage();
+    virtual void DropMissingMacros() {}
+    virtual void LoadDefaultProfile() {}
+    virtual std::vector<int> CollectUsedMacros() { return {}; }
+    virtual int WriteKeyTable(const std::vector<KeyEntry>& /*keyList*/) { return 0; }
+    virtual int WriteKeyTableFromProfile() { return 0; }
+    virtual int WriteMacros(const std::vector<int>& /*macroIndices*/) { return 0; }
+    virtual int WriteProfileBlock(int /*profile*/, int /*byte0*/, int /*spare*/, int /*width*/, int /*height*/)
+    {
+        return 0;
+    }
+    virtual void LoadNameLists() {}
+    virtual void SetKeyMap(const std::map<int, int>& map) { m_keyMaps[2] = map; }
+    virtual void FadeLed(int led, int band);
+    virtual void LightRing();
+    virtual void RotateRing(int direction);
+    virtual void ResetFades();
+    virtual void ShowFunctionPage(int page);
+    virtual int GetFunctionPage() const { return m_functionPage; }
+    virtual void SetProfilePaths() {}
+    virtual std::filesystem::path GetProfilePath() const { return {}; }
+    virtual void SaveProfileData() {}
+    virtual void SetModelIndex(int index) { m_modelIndex = index; }
+    virtual int GetModelIndex() const { return m_modelIndex; }
+    virtual void SetLightInfo(const LightInfoWords& words);
+    virtual void SetAudioLight(uint32_t a, uint32_t b, uint32_t c);
+    virtual std::array<uint32_t, 3> GetAudioLight();
+    virtual void SelectKey(int index);
+    virtual void FeedAudioSpectrum(const uint8_t* /*spectrum100*/, int /*count*/) {}
+    virtual void FeedAudioLevels(const uint32_t* /*levels6*/, int /*count*/) {}
+
+    // The step the preview thread runs after every pass (light list, per-LED
+    // regions); true when any work was done. The base does none.
+    virtual bool AfterPreviewPass() { return false; }
+
+    // A message box through the observer.
+    void ShowMessage(const std::string& textKey, std::optional<int> number = std::nullopt);
+
+    static LightInfoWords PackLightInfo(const LightInfoRecord& record);
+    static LightInfoRecord UnpackLightInfo(const LightInfoWords& words);
+
+protected:
+    // The preview of the kind's layout over the LED colour list; none in the base.
+    virtual std::unique_ptr<LightingPreview> MakePreview(LedColourList& /*leds*/, LightingPreview::Clock /*clock*/)
+    {
+        return nullptr;
+    }
+    virtual const PreviewSchedule* Schedule() const { return nullptr; }
+    // Remakes the preview (derived constructors call it once their kind is set).
+    void RebuildPreview();
+    void SetKind(DeviceKind kind) { m_kind = kind; }
+    void SetInfo(const InfoBlock& info) { m_info = info; }
+    InfoBlock& MutableInfo() { return m_info; }
+    void PushLightInfoToPreview();
+    std::map<int, int>& KeyMap(size_t which) { return m_keyMaps[which % 3]; }
+
+private:
+    void RunPreviewStep(PreviewStep step);
+
+    CommandChannel m_channelA;
+    CommandChannel m_channelB;
+    InfoBlock m_info{};
+
+    std::string m_pageLayoutPath;
+    std::string m_profileOwner;
+    std::string m_lightFilePrefix = "mirva_light";
+    std::string m_modelFolder;
+    DeviceKind m_kind = DeviceKind::None;
+    uint16_t m_role = kRoleCommand;
+    DeviceSlot m_slot;
+    int m_deviceIndex = -1;
+    int m_modelIndex = 0;
+    int m_powerIndicator = 0;
+    std::atomic<int> m_trayFlag{0};
+    int m_keyCount = 0;
+    int m_ledCount = 0;
+    int m_selectedKey = -1;
+    int m_functionPage = 1;
+    int m_screenWidth = 1920;
+    int m_screenHeight = 1080;
+    std::array<std::map<int, int>, 3> m_keyMaps;
+    DevicePageObserver* m_observer = nullptr;
+    CDataFolders m_folders;
+
+    mutable std::mutex m_lightInfoLock;
+    mutable std::mutex m_lightListLock;
+    LightInfoRecord m_lightInfo{};
+    std::vector<LightInfoRecord> m_ledRecords;
+    std::vector<LightInfoRecord> m_lightList;
+    std::unique_ptr<LedColourList> m_ledColours;
+    std::atomic<int> m_lightControl{1};
+    std::atomic<int> m_windowActive{1};
+    std::array<uint32_t, 3> m_audioLight{};
+
+    LightingPreview::Clock m_previewClock;
+    std::unique_ptr<LightingPreview> m_preview;
+    std::unique_ptr<LightingPreviewThread> m_previewThread;
+};
