@@ -45,7 +45,7 @@ void LightingPreviewThread::Run(StoppableThread& self)
             const PreviewLightState& state = m_preview.LightState();
             bool thresholded = false;
             const PreviewStep step = m_schedule.StepFor(state.selectItem, thresholded);
-            threshold = thresholded ? m_schedule.Threshold(state.speed) : 0;
+            threshold = thresholded ? m_schedule.Threshold(state.selectItem, state.speed) : 0;
             if (ticker.Pass(now(), threshold))
                 m_preview.RunStep(step);
         }
