@@ -1,6 +1,7 @@
 #include "devices/VarnokUSBDevice.h"
 
 #include "hid/HidBackend.h"
+#include "profiles/BasicProfiledata.h"
 
 #include <chrono>
 
@@ -64,7 +65,11 @@ void CVarnokUSBDevice::SetLedCount(int count)
 void CVarnokUSBDevice::SetSlot(const DeviceSlot& slot)
 {
     m_slot = slot;
-    if (slot.kind != DeviceKind::None)
+    if (slot.kind == DeviceKind::MouseReceiver)
+        m_kind = DeviceKind::Mouse;
+    else if (slot.kind == DeviceKind::KeyboardReceiver)
+        m_kind = DeviceKind::Keyboard;
+    else if (slot.kind != DeviceKind::None)
         m_kind = slot.kind;
     m_role = slot.role;
 }
@@ -175,13 +180,13 @@ void CVarnokUSBDevice::SetLedRecords(std::vector<LightInfoRecord> records)
     m_ledRecords = std::move(records);
 }
 
-std::vector<LightInfoRecord> CVarnokUSBDevice::LightList() const
+std::vector<CustomEffectStep> CVarnokUSBDevice::LightList() const
 {
     std::lock_guard lock(m_lightListLock);
     return m_lightList;
 }
 
-void CVarnokUSBDevice::SetLightList(std::vector<LightInfoRecord> list)
+void CVarnokUSBDevice::SetLightList(std::vector<CustomEffectStep> list)
 {
     std::lock_guard lock(m_lightListLock);
     m_lightList = std::move(list);
@@ -344,4 +349,46 @@ void CVarnokUSBDevice::ShowMessage(const std::string& textKey, std::optional<int
 {
     if (m_observer)
         m_observer->ShowMessage(textKey, number);
+}
+
+void CVarnokUSBDevice::LoadLightingFrom(CBasicProfiledata& profile)
+{
+    SetLightInfoRecord(profile.ReadLightInfo());
+    SetLedRecords(profile.ReadLightList());
+    SetLightList(profile.ReadCustomEffect());
+}
+
+std::filesystem::path CVarnokUSBDevice::ProfileFilePath() const
+{
+    if (m_profileId.empty())
+        return {};
+    return GetDeviceDataFolder() / std::filesystem::path(m_profileId + L".Json");
+}
+
+std::filesystem::path CVarnokUSBDevice::LightConfigPath() const
+{
+    return GetAppDataFolder() / (m_lightFilePrefix + ".config");
+}
+
+bool CVarnokUSBDevice::LinkReady()
+{
+    if (!m_channelA.IsOpen())
+        return false;
+    return !m_channelA.IsWireless() || CommandSet(m_channelA).CMD_LINK_STATUS();
+}
+
+void CVarnokUSBDevice::ApplySelectedProfile()
+{
+    LoadProfile();
+    DropMissingMacros();
+    RefreshPage();
+    WriteProfileBlock(0, 0, 1, m_screenWidth, m_screenHeight);
+    const int result = WriteMacros(CollectUsedMacros());
+    if (result > 0) {
+        ShowMessage("message_text_16", result);
+        return;
+    }
+    if (result == -1)
+        ShowMessage("message_text_7");
+    WriteKeyTableFromProfile();
 }

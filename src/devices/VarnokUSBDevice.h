@@ -77,6 +77,9 @@ public:
     void SetDataFolders(const CDataFolders& folders) { m_folders = folders; }
     // The screen size the profile block carries (mouse).
     void SetScreenSize(int width, int height);
+    // The current profile's identifier (the profile bar's selection).
+    void SetProfileId(const std::wstring& id) { m_profileId = id; }
+    const std::wstring& ProfileId() const { return m_profileId; }
 
     // Getters.
     DeviceKind Kind() const { return m_kind; }
@@ -123,8 +126,9 @@ public:
     void SetLightInfoRecord(const LightInfoRecord& record);
     std::vector<LightInfoRecord> LedRecords() const;
     void SetLedRecords(std::vector<LightInfoRecord> records);
-    std::vector<LightInfoRecord> LightList() const;
-    void SetLightList(std::vector<LightInfoRecord> list);
+    // The light list (custom effect steps) the light-list step plays.
+    std::vector<CustomEffectStep> LightList() const;
+    void SetLightList(std::vector<CustomEffectStep> list);
     LedColourList& LedColours() { return *m_ledColours; }
     const LedColourList& LedColours() const { return *m_ledColours; }
     std::mutex& LightInfoLock() { return m_lightInfoLock; }
@@ -198,6 +202,11 @@ public:
     // regions); true when any work was done. The base does none.
     virtual bool AfterPreviewPass() { return false; }
 
+    // What the main window runs after a profile selection: load, drop missing
+    // macros, refresh, profile block, macros (an overflow shows "message_text_16"
+    // with the count and ends here, a failure "message_text_7"), key table.
+    void ApplySelectedProfile();
+
     // A message box through the observer.
     void ShowMessage(const std::string& textKey, std::optional<int> number = std::nullopt);
 
@@ -217,6 +226,14 @@ protected:
     void SetInfo(const InfoBlock& info) { m_info = info; }
     InfoBlock& MutableInfo() { return m_info; }
     void PushLightInfoToPreview();
+    // LightInfo, per-LED records and light list from a profile.
+    void LoadLightingFrom(CBasicProfiledata& profile);
+    // The profile file: the kind's data folder, the profile identifier, ".Json".
+    std::filesystem::path ProfileFilePath() const;
+    // The light configuration file: the data root, the prefix, ".config".
+    std::filesystem::path LightConfigPath() const;
+    // The link condition of every exchange: open, and on the receiver link the product present.
+    bool LinkReady();
     std::map<int, int>& KeyMap(size_t which) { return m_keyMaps[which % 3]; }
 
 private:
@@ -230,6 +247,7 @@ private:
     std::string m_profileOwner;
     std::string m_lightFilePrefix = "mirva_light";
     std::string m_modelFolder;
+    std::wstring m_profileId;
     DeviceKind m_kind = DeviceKind::None;
     uint16_t m_role = kRoleCommand;
     DeviceSlot m_slot;
@@ -251,7 +269,7 @@ private:
     mutable std::mutex m_lightListLock;
     LightInfoRecord m_lightInfo{};
     std::vector<LightInfoRecord> m_ledRecords;
-    std::vector<LightInfoRecord> m_lightList;
+    std::vector<CustomEffectStep> m_lightList;
     std::unique_ptr<LedColourList> m_ledColours;
     std::atomic<int> m_lightControl{1};
     std::atomic<int> m_windowActive{1};

@@ -1,0 +1,447 @@
+#include "devices/VarnokMouseDevice.h"
+
+#include "devices/MacroImage.h"
+#include "devices/MouseLightingPreview.h"
+#include "profiles/JsonFile.h"
+#include "profiles/MacroStore.h"
+
+#include <algorithm>
+
+namespace {
+
+using Triple = std::array<uint8_t, 3>;
+
+// The factory function of each logical key, by which it is found in the key table.
+constexpr std::array<Triple, CVarnokMouseDevice::kLogicalKeys> kLogicalKeyTriples = {{
+    {0x10, 0x01, 0x00}, {0x10, 0x02, 0x00}, {0x10, 0x04, 0x00}, {0x10, 0x10, 0x00},
+    {0x10, 0x08, 0x00}, {0x13, 0x01, 0x00}, {0x13, 0x02, 0x00}, {0xA0, 0x02, 0x00},
+    {0xA0, 0x1B, 0x00}, {0x16, 0x90, 0x01}, {0x14, 0x78, 0x02},
+}};
+
+constexpr size_t kStageOffset = 14;
+constexpr size_t kStageSize = 9;
+
+void PutWord(uint8_t* at, unsigned value)
+{
+    at[0] = static_cast<uint8_t>(value & 0xFF);
+    at[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
+}
+
+}  // namespace
+
+CVarnokMouseDevice::CVarnokMouseDevice(HidBackend& backend) : CVarnokUSBDevice(backend, DeviceKind::Mouse)
+{
+    SetModelFolder("mouse");
+    m_logicalMap.fill(kAbsent);
+    RebuildPreview();
+}
+
+CVarnokMouseDevice::~CVarnokMouseDevice() { StopPreviewThread(); }
+
+std::unique_ptr<LightingPreview> CVarnokMouseDevice::MakePreview(LedColourList& leds, LightingPreview::Clock clock)
+{
+    return std::make_unique<MouseLightingPreview>(leds, std::move(clock));
+}
+
+const PreviewSchedule* CVarnokMouseDevice::Schedule() const { return &PreviewSchedule::Mouse(); }
+
+Rgb CVarnokMouseDevice::FixedColour(uint8_t number)
+{
+    static constexpr std::array<Rgb, 6> kColours = {{
+        {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 0, 138}, {255, 255, 0}, {61, 239, 255},
+    }};
+    return number < kColours.size() ? kColours[number] : Rgb{255, 255, 255};
+}
+
+void CVarnokMouseDevice::Connect()
+{
+    ReadInfoAndKeys();
+    LoadProfile();
+    int profile = 0;
+    ReadProfileBlock(profile);
+    RefreshPage();
+    StartPreviewThread();
+}
+
+bool CVarnokMouseDevice::ReadInfoAndKeys()
+{
+    if (!LinkReady())
+        return false;
+    CommandSet commands(ChannelA());
+    commands.CMD_CONFIG_BEGIN();
+    InfoBlock info{};
+    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
+        return false;
+    SetInfo(info);
+    const unsigned tableSize = static_cast<unsigned>(info[5]) * 3;
+    if (tableSize > kMaxKeyTable || !ChannelA().SetBlockSize(tableSize))
+        return false;
+    std::array<uint8_t, kMaxKeyTable> table{};
+    if (commands.CMD_READ_KEYMAP(table.data()) != kResultOk)
+        return false;
+    m_baseline = table;
+    commands.CMD_CONFIG_END(1);
+    m_logicalMap.fill(kAbsent);
+    const size_t keys = info[5];
+    for (size_t k = 0; k < kLogicalKeys; ++k) {
+        for (size_t h = 0; h < keys; ++h) {
+            if (std::equal(kLogicalKeyTriples[k].begin(), kLogicalKeyTriples[k].end(), &m_baseline[h * 3])) {
+                m_logicalMap[k] = static_cast<uint8_t>(h);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+void CVarnokMouseDevice::SetProfilePaths()
+{
+    m_profile.SetProfileFile(ProfileFilePath());
+    m_profile.SetDefaultFile(GetDefaultFile());
+    m_profile.SetLightConfigFile(LightConfigPath());
+}
+
+std::filesystem::path CVarnokMouseDevice::GetProfilePath() const { return m_profile.GetProfileFile(); }
+
+void CVarnokMouseDevice::SaveProfileData() { m_profile.Save(); }
+
+void CVarnokMouseDevice::LoadFromProfileFile()
+{
+    m_keys = m_profile.ReadKeyList();
+    LoadLighting();
+    m_stages = m_profile.ReadDpiStages();
+    m_system = m_profile.ReadMouseSystem();
+}
+
+int CVarnokMouseDevice::LoadProfile()
+{
+    SetProfilePaths();
+    LoadNameLists();
+    m_profile.LoadDeviceEntry(m_profile.GetProfileFile());
+    m_profile.LoadLightConfig(m_profile.GetLightConfigFile());
+    LoadFromProfileFile();
+    return 1;
+}
+
+void CVarnokMouseDevice::LoadDefaultProfile()
+{
+    LoadNameLists();
+    m_profile.LoadDeviceEntry(GetDefaultFile());
+    LoadFromProfileFile();
+    SaveProfileData();
+    RefreshPage();
+}
+
+int CVarnokMouseDevice::LoadLighting()
+{
+    LoadLightingFrom(m_profile);
+    return 1;
+}
+
+void CVarnokMouseDevice::LoadNameLists() { m_lightValues.Load(GetDefaultDataFolder() / "default_light.json", GetModelIndex()); }
+
+void CVarnokMouseDevice::SetModelIndex(int index)
+{
+    CVarnokUSBDevice::SetModelIndex(index);
+    m_profile.SetDeviceIndex(0);
+}
+
+void CVarnokMouseDevice::SetLightInfo(const LightInfoWords& words)
+{
+    CVarnokUSBDevice::SetLightInfo(words);
+    m_profile.WriteLightInfo(UnpackLightInfo(words));
+}
+
+void CVarnokMouseDevice::RefreshPage()
+{
+    LoadNameLists();
+    if (auto* observer = PageObserver())
+        observer->LightingEditorState(GetLightInfoRecord());
+    CVarnokUSBDevice::RefreshPage();
+}
+
+bool CVarnokMouseDevice::ReadProfileBlock(int& profileNumber)
+{
+    ChannelA().SetPreviewHold(false);
+    m_previousProfile = m_activeProfile.load();
+    if (!LinkReady())
+        return false;
+    CommandSet commands(ChannelA());
+    uint8_t number = 0;
+    if (commands.CMD_READ_PARAMS(&number, 1, 0) != kResultOk)
+        return false;
+    std::array<uint8_t, kBlockSize> block{};
+    if (commands.CMD_READ_PARAMS(block.data(), block.size(), static_cast<uint16_t>(number * kProfileStride))
+        != kResultOk)
+        return false;
+    block[0] = number;
+    block[1] = m_lightValues.IndexOf(block[1]);
+    block[10] = 0;
+    {
+        std::lock_guard lock(m_blockLock);
+        m_block = block;
+    }
+    m_activeProfile.store(number);
+    profileNumber = number;
+
+    LightInfoRecord info = GetLightInfoRecord();
+    info.selectItem = block[1];
+    info.light = block[2];
+    info.speed = static_cast<uint8_t>(4 - block[3]);
+    info.multiColor = block[5];
+    info.red = block[6];
+    info.green = block[7];
+    info.blue = block[8];
+    info.clColor = block[9];
+    SetLightInfoRecord(info);
+    m_profile.WriteActiveStage(block[12]);
+    m_profile.WriteLightInfo(info);
+    SaveProfileData();
+    return true;
+}
+
+void CVarnokMouseDevice::RefreshFromDevice()
+{
+    int profile = 0;
+    if (ReadProfileBlock(profile)) {
+        LightInfoRecord info = GetLightInfoRecord();
+        if (info.selectItem == 2) {
+            const Rgb colour = FixedColour(info.clColor);
+            info.red = colour.r;
+            info.green = colour.g;
+            info.blue = colour.b;
+            SetLightInfoRecord(info);
+        }
+    }
+    RefreshPage();
+}
+
+std::array<uint8_t, CVarnokMouseDevice::kBlockSize> CVarnokMouseDevice::BuildProfileBlock(int byte0, int width,
+                                                                                         int height)
+{
+    std::array<uint8_t, kBlockSize> block{};
+    const LightInfoRecord info = m_profile.ReadLightInfo();
+    const unsigned effect = info.selectItem >= 10 ? 0 : info.selectItem;
+    block[0] = static_cast<uint8_t>(byte0);
+    block[1] = m_lightValues.CodeOf(effect);
+    block[2] = info.light;
+    block[3] = static_cast<uint8_t>(4 - std::min<uint8_t>(info.speed, 4));
+    block[4] = info.fx;
+    block[5] = info.multiColor;
+    block[6] = info.red;
+    block[7] = info.green;
+    block[8] = info.blue;
+    block[9] = info.clColor;
+    block[11] = static_cast<uint8_t>(m_profile.ReadMouseSystem().reportStage);
+    const std::vector<DpiStage> stages = m_profile.ReadDpiStages();
+    block[12] = static_cast<uint8_t>(m_profile.GetActiveStage());
+    for (size_t i = 0; i < std::min(stages.size(), kMaxDpiStages); ++i) {
+        uint8_t* at = &block[kStageOffset + kStageSize * i];
+        const DpiStage& s = stages[i];
+        at[0] = s.active;
+        at[1] = s.xy;
+        PutWord(at + 2, s.dpiX);
+        PutWord(at + 4, s.dpiY);
+        at[6] = s.red;
+        at[7] = s.green;
+        at[8] = s.blue;
+    }
+    PutWord(&block[69], static_cast<unsigned>(std::clamp(width, 0, 0xFFFF)));
+    PutWord(&block[71], static_cast<unsigned>(std::clamp(height, 0, 0xFFFF)));
+    for (const CorrectEntry& entry : m_profile.ReadCorrectInfo()) {
+        if (entry.selected != 0) {
+            block[73] = entry.minSquare;
+            block[74] = entry.pixThresh;
+            break;
+        }
+    }
+    return block;
+}
+
+int CVarnokMouseDevice::WriteProfileBlock(int profile, int byte0, int /*spare*/, int width, int height)
+{
+    const auto block = BuildProfileBlock(byte0, width, height);
+    if (!LinkReady())
+        return 0;
+    CommandSet commands(ChannelA());
+    commands.CMD_CONFIG_BEGIN();
+    commands.CMD_WRITE_PARAMS(block.data(), kWrittenBlockSize, static_cast<uint16_t>(profile * kProfileStride));
+    if (!LinkReady())
+        return 0;
+    commands.CMD_CONFIG_END(1);
+    return 1;
+}
+
+size_t CVarnokMouseDevice::MacroCount()
+{
+    CMacroStore store;
+    store.SetFolder(GetDeviceDataFolder());
+    store.LoadMacroList();
+    return store.Items().size();
+}
+
+template <typename Visit>
+std::vector<int> CVarnokMouseDevice::WalkKeys(std::vector<KeyEntry>& keys, size_t macroCount, Visit visit)
+{
+    std::vector<int> used;
+    for (size_t k = 0; k < kLogicalKeys && k < keys.size(); ++k) {
+        const uint8_t position = m_logicalMap[k];
+        if (position == kAbsent)
+            continue;
+        KeyEntry& e = keys[k];
+        if (IsMacroKey(e)) {
+            if (e[3] < macroCount) {
+                auto it = std::find(used.begin(), used.end(), e[3]);
+                if (it == used.end())
+                    it = used.insert(used.end(), e[3]);
+                e[3] = static_cast<uint8_t>(it - used.begin());
+            } else {
+                std::copy(e.begin() + 6, e.end(), e.begin());
+            }
+        }
+        visit(position, e);
+    }
+    return used;
+}
+
+std::vector<int> CVarnokMouseDevice::CollectUsedMacros()
+{
+    std::vector<KeyEntry> keys = m_keys;
+    return WalkKeys(keys, MacroCount(), [](uint8_t, const KeyEntry&) {});
+}
+
+int CVarnokMouseDevice::WriteKeyTable(const std::vector<KeyEntry>& keyList)
+{
+    if (!LinkReady())
+        return 0;
+    CommandSet commands(ChannelA());
+    InfoBlock info{};
+    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
+        return 0;
+    SetInfo(info);
+    const size_t tableSize = std::min<size_t>(static_cast<size_t>(info[5]) * 3, kMaxKeyTable);
+    std::array<uint8_t, kMaxKeyTable> table{};
+    std::copy_n(m_baseline.begin(), tableSize, table.begin());
+    std::vector<KeyEntry> keys = keyList;
+    WalkKeys(keys, MacroCount(), [&](uint8_t position, const KeyEntry& e) {
+        const size_t at = static_cast<size_t>(position) * 3;
+        if (at + 3 <= tableSize)
+            std::copy_n(e.begin() + 2, 3, table.begin() + static_cast<std::ptrdiff_t>(at));
+    });
+    if (!LinkReady())
+        return 0;
+    commands.CMD_CONFIG_BEGIN();
+    commands.CMD_WRITE_KEYMAP(table.data(), 0);
+    if (!LinkReady())
+        return 0;
+    commands.CMD_CONFIG_END(1);
+    return 1;
+}
+
+int CVarnokMouseDevice::WriteKeyTableFromProfile() { return WriteKeyTable(m_keys); }
+
+void CVarnokMouseDevice::DropMissingMacros()
+{
+    const size_t count = MacroCount();
+    bool changed = false;
+    for (KeyEntry& e : m_keys) {
+        if (IsMacroKey(e) && e[3] >= count) {
+            std::copy(e.begin() + 6, e.end(), e.begin());
+            changed = true;
+        }
+    }
+    if (changed) {
+        m_profile.WriteKeyList(m_keys);
+        CVarnokUSBDevice::RefreshPage();
+    }
+}
+
+int CVarnokMouseDevice::WriteMacros(const std::vector<int>& macroIndices)
+{
+    if (ChannelA().IsOpen() && Wireless() && !LinkReady())
+        return 0;
+    CommandSet commands(ChannelA());
+    InfoBlock info{};
+    // Without a fresh information block the capacity is unknown: nothing is sent.
+    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
+        return macroIndices.empty() ? 0 : -1;
+    SetInfo(info);
+    CMacroStore store;
+    store.SetFolder(GetDeviceDataFolder());
+    store.LoadMacroList();
+    if (macroIndices.empty())
+        return 0;
+    MacroImage image;
+    for (int index : macroIndices)
+        image.AddEntry(store.ReadMacroEvents(index));
+    const int overflow = image.Overflow(static_cast<size_t>(info[6]) * 128);
+    if (overflow > 0)
+        return overflow;
+    const std::vector<uint8_t> bytes = image.Build();
+    if (!LinkReady())
+        return -1;
+    commands.CMD_CONFIG_BEGIN();
+    if (!LinkReady())
+        return -1;
+    commands.CMD_WRITE_MACROS(bytes.data(), bytes.size());
+    if (!LinkReady())
+        return -1;
+    commands.CMD_CONFIG_END(1);
+    return 0;
+}
+
+int CVarnokMouseDevice::WriteRecoil()
+{
+    MacroImage image;
+    for (int i = 0; i < 4; ++i) {
+        const Json::Value file =
+            ReadJsonFile(GetDeviceDataFolder() / ("ShootData_" + std::to_string(i) + ".Shoot"));
+        image.AddEntry(file.isObject() ? file["Events"] : Json::Value());
+    }
+    const std::vector<uint8_t> bytes = image.Build();
+    if (!LinkReady())
+        return -1;
+    CommandSet commands(ChannelA());
+    commands.CMD_CONFIG_BEGIN();
+    if (!LinkReady())
+        return -1;
+    commands.CMD_WRITE_SHOOT(bytes.data(), bytes.size());
+    if (!LinkReady())
+        return -1;
+    commands.CMD_CONFIG_END(1);
+    return 0;
+}
+
+void CVarnokMouseDevice::QueryPower()
+{
+    if (!ChannelA().IsOpen() || ChannelA().IsBusy() || !LinkReady())
+        return;
+    std::array<uint8_t, 6> record{};
+    if (CommandSet(ChannelA()).CMD_READ_POWER(record.data(), record.size(), 0) != kResultOk)
+        return;
+    record[3] = Wireless() ? 1 : 0;
+    if (auto* observer = PageObserver())
+        observer->PowerRecord(record, record[4]);
+}
+
+bool CVarnokMouseDevice::IsLinkUp()
+{
+    return ChannelA().IsOpen() && Wireless() && CommandSet(ChannelA()).CMD_LINK_STATUS();
+}
+
+void CVarnokMouseDevice::OnDeviceCode(int code)
+{
+    if (!ChannelA().IsOpen())
+        return;
+    const int hi = code >> 8;
+    if (hi != 0x10 && hi != 0x11)
+        return;
+    m_activeProfile.store(code & 0x0F);
+    if (hi == 0x11) {
+        std::lock_guard lock(m_blockLock);
+        m_block[12] = static_cast<uint8_t>((code >> 4) & 0x0F);
+    }
+    if (auto* observer = PageObserver())
+        observer->DeviceCode(code);
+    CVarnokUSBDevice::RefreshPage();
+}

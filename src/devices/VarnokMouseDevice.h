@@ -1,0 +1,99 @@
+#pragma once
+
+#include "devices/LightValueList.h"
+#include "devices/VarnokUSBDevice.h"
+#include "profiles/MouseProfiledata.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The gaming mouse, by cable or through its receiver: information block and
+// key table at connect, the profile block (lighting, polling, DPI stages,
+// screen size and correction), key table, macro and recoil images, power
+// records and the device codes of its notification readers.
+class CVarnokMouseDevice : public CVarnokUSBDevice {
+public:
+    static constexpr size_t kBlockSize = 80;
+    static constexpr size_t kWrittenBlockSize = 75;
+    static constexpr size_t kProfileStride = 128;
+    static constexpr size_t kLogicalKeys = 11;
+    static constexpr uint8_t kAbsent = 0xAA;
+    static constexpr size_t kMaxKeyTable = 512;
+    static constexpr size_t kMaxDpiStages = 6;
+
+    explicit CVarnokMouseDevice(HidBackend& backend);
+    ~CVarnokMouseDevice() override;
+
+    const char* ClassName() const override { return "VarnokMouseDevice"; }
+    CBasicProfiledata* ProfileData() override { return &m_profile; }
+    CMouseProfiledata& Profile() { return m_profile; }
+
+    int LoadLighting() override;
+    void Connect() override;
+    void RefreshFromDevice() override;
+    void QueryPower() override;
+    bool IsLinkUp() override;
+    int LoadProfile() override;
+    void RefreshPage() override;
+    void DropMissingMacros() override;
+    void LoadDefaultProfile() override;
+    std::vector<int> CollectUsedMacros() override;
+    int WriteKeyTable(const std::vector<KeyEntry>& keyList) override;
+    int WriteKeyTableFromProfile() override;
+    int WriteMacros(const std::vector<int>& macroIndices) override;
+    int WriteProfileBlock(int profile, int byte0, int spare, int width, int height) override;
+    void LoadNameLists() override;
+    void SetProfilePaths() override;
+    std::filesystem::path GetProfilePath() const override;
+    void SaveProfileData() override;
+    void SetModelIndex(int index) override;
+    void SetLightInfo(const LightInfoWords& words) override;
+
+    // Reads the active profile number and its block; false when any read fails.
+    bool ReadProfileBlock(int& profileNumber);
+    // The four recoil sequences in 56-byte chunks; 0 after sending, -1 on a lost link.
+    int WriteRecoil();
+    // A code from a notification reader (any thread).
+    void OnDeviceCode(int code);
+
+    // The block as the profile would write it (screen size from the arguments).
+    std::array<uint8_t, kBlockSize> BuildProfileBlock(int byte0, int width, int height);
+
+    const std::array<uint8_t, kBlockSize>& StoredBlock() const { return m_block; }
+    int ActiveProfile() const { return m_activeProfile; }
+    const std::array<uint8_t, kLogicalKeys>& LogicalKeyMap() const { return m_logicalMap; }
+    const std::vector<KeyEntry>& Keys() const { return m_keys; }
+    void SetKeys(std::vector<KeyEntry> keys) { m_keys = std::move(keys); }
+    const LightValueList& LightValues() const { return m_lightValues; }
+    LightValueList& LightValues() { return m_lightValues; }
+
+    // The colour of a fixed-colour number.
+    static Rgb FixedColour(uint8_t number);
+
+protected:
+    std::unique_ptr<LightingPreview> MakePreview(LedColourList& leds, LightingPreview::Clock clock) override;
+    const PreviewSchedule* Schedule() const override;
+
+private:
+    bool ReadInfoAndKeys();
+    // The walk of the key list shared by the key table and the macro list:
+    // calls `visit` with each present logical key's table position and its
+    // entry after compaction; returns the macro indices in first-use order.
+    template <typename Visit>
+    std::vector<int> WalkKeys(std::vector<KeyEntry>& keys, size_t macroCount, Visit visit);
+    size_t MacroCount();
+    void LoadFromProfileFile();
+
+    CMouseProfiledata m_profile;
+    LightValueList m_lightValues;
+    std::array<uint8_t, kMaxKeyTable> m_baseline{};
+    std::array<uint8_t, kLogicalKeys> m_logicalMap{};
+    std::array<uint8_t, kBlockSize> m_block{};
+    std::atomic<int> m_activeProfile{0};
+    int m_previousProfile = 0;
+    std::vector<KeyEntry> m_keys;
+    std::vector<DpiStage> m_stages;
+    MouseSystemRecord m_system;
+    std::mutex m_blockLock;
+};
