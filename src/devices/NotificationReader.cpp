@@ -58,6 +58,7 @@ void NotificationReader::Run(StoppableThread& thread)
             continue;
         const uint16_t code = m_interface.EventCode();
         DebugOutput("接收到自动添加设备的同步信息要求  TEST");
+        m_sink.CodeReceived(code);
         Handle(code);
     }
     DebugOutput(m_policy.exitLine);

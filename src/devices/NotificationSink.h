@@ -7,6 +7,8 @@
 class NotificationSink {
 public:
     virtual ~NotificationSink() = default;
+    // Every code a report carried, before it is acted on.
+    virtual void CodeReceived(uint16_t /*code*/) {}
     // Arm the refresh timer (1002) of the device's selector schedule.
     virtual void ArmRefresh(int ms) = 0;
     // A key press for the reactive light effect.
