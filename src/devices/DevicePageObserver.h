@@ -31,6 +31,10 @@ public:
     virtual void PowerRecord(const std::array<uint8_t, 6>& /*record*/, int /*batteryLevel*/) {}
     // A notification code the device acted on.
     virtual void DeviceCode(int /*code*/) {}
+    // The active profile number the device reported (registered message 0x0D00).
+    virtual void ProfileNumber(int /*profile*/) {}
+    // An audio value for the page's editors: the property and its value.
+    virtual void AudioValue(const std::string& /*name*/, double /*value*/) {}
     // The selected key changed.
     virtual void KeySelected(int /*keyIndex*/) {}
 };

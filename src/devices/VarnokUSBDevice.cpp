@@ -153,7 +153,13 @@ void CVarnokUSBDevice::PushLightInfoToPreview()
 {
     if (!m_preview)
         return;
-    const LightInfoRecord r = GetLightInfoRecord();
+    const PreviewLightState state = PreviewStateOf(GetLightInfoRecord());
+    std::lock_guard lock(m_preview->Mutex());
+    m_preview->SetLightState(state);
+}
+
+PreviewLightState CVarnokUSBDevice::PreviewStateOf(const LightInfoRecord& r) const
+{
     PreviewLightState state;
     state.selectItem = r.selectItem;
     state.light = r.light;
@@ -163,8 +169,7 @@ void CVarnokUSBDevice::PushLightInfoToPreview()
     state.red = r.red;
     state.green = r.green;
     state.blue = r.blue;
-    std::lock_guard lock(m_preview->Mutex());
-    m_preview->SetLightState(state);
+    return state;
 }
 
 std::vector<LightInfoRecord> CVarnokUSBDevice::LedRecords() const

@@ -220,6 +220,9 @@ protected:
         return nullptr;
     }
     virtual const PreviewSchedule* Schedule() const { return nullptr; }
+    // The state the preview animates for a LightInfo (the pad and the headset
+    // take effect and speed from their stored block).
+    virtual PreviewLightState PreviewStateOf(const LightInfoRecord& record) const;
     // Remakes the preview (derived constructors call it once their kind is set).
     void RebuildPreview();
     void SetKind(DeviceKind kind) { m_kind = kind; }

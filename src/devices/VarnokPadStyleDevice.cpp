@@ -1,0 +1,131 @@
+#include "devices/VarnokPadStyleDevice.h"
+
+#include "profiles/BasicProfiledata.h"
+
+CVarnokPadStyleDevice::CVarnokPadStyleDevice(HidBackend& backend, DeviceKind kind, const char* modelFolder)
+    : CVarnokUSBDevice(backend, kind)
+{
+    SetModelFolder(modelFolder);
+}
+
+void CVarnokPadStyleDevice::ReadInfoBlock()
+{
+    if (!ChannelA().IsOpen())
+        return;
+    CommandSet commands(ChannelA());
+    commands.CMD_CONFIG_BEGIN();
+    InfoBlock info{};
+    if (commands.CMD_READ_INFO(info.data()) == kResultOk)
+        SetInfo(info);
+    commands.CMD_CONFIG_END(1);
+}
+
+void CVarnokPadStyleDevice::Connect()
+{
+    ReadInfoBlock();
+    LoadProfile();
+    RefreshPage();
+    StartPreviewThread();
+}
+
+int CVarnokPadStyleDevice::ReadProfileBlock()
+{
+    const int profile = m_block.Read(ChannelA(), m_lightValues);
+    PushLightInfoToPreview();
+    return profile;
+}
+
+void CVarnokPadStyleDevice::RefreshFromDevice()
+{
+    const int profile = ReadProfileBlock();
+    if (profile >= 0)
+        if (auto* observer = PageObserver())
+            observer->ProfileNumber(profile);
+}
+
+void CVarnokPadStyleDevice::QueryPower()
+{
+    if (!ChannelA().IsOpen())
+        return;
+    std::array<uint8_t, 6> record{};
+    if (CommandSet(ChannelA()).CMD_READ_POWER(record.data(), record.size(), 0) != kResultOk)
+        return;
+    record[3] = Wireless() ? 1 : 0;
+    if (auto* observer = PageObserver())
+        observer->PowerRecord(record, record[4]);
+}
+
+void CVarnokPadStyleDevice::SetProfilePaths()
+{
+    Data().SetProfileFile(ProfileFilePath());
+    Data().SetDefaultFile(GetDefaultFile());
+    Data().SetLightConfigFile(LightConfigPath());
+}
+
+std::filesystem::path CVarnokPadStyleDevice::GetProfilePath() const
+{
+    return const_cast<CVarnokPadStyleDevice*>(this)->Data().GetProfileFile();
+}
+
+void CVarnokPadStyleDevice::SaveProfileData() { Data().Save(); }
+
+int CVarnokPadStyleDevice::LoadProfile()
+{
+    SetProfilePaths();
+    LoadNameLists();
+    Data().LoadDeviceEntry(Data().GetProfileFile());
+    Data().LoadLightConfig(Data().GetLightConfigFile());
+    LoadLighting();
+    LoadKindProfile();
+    return 1;
+}
+
+void CVarnokPadStyleDevice::LoadDefaultProfile()
+{
+    LoadNameLists();
+    Data().LoadDeviceEntry(GetDefaultFile());
+    LoadLighting();
+    LoadKindProfile();
+    SaveProfileData();
+    RefreshPage();
+}
+
+int CVarnokPadStyleDevice::LoadLighting()
+{
+    const LightInfoRecord info = Data().ReadLightInfo();
+    m_block.Refresh(info);
+    LoadLightingFrom(Data());
+    return 1;
+}
+
+void CVarnokPadStyleDevice::RefreshPage()
+{
+    LoadNameLists();
+    if (auto* observer = PageObserver())
+        observer->LightingEditorState(GetLightInfoRecord());
+    CVarnokUSBDevice::RefreshPage();
+}
+
+int CVarnokPadStyleDevice::WriteProfileBlock(int profile, int, int, int, int)
+{
+    return m_block.Write(ChannelA(), m_lightValues, profile);
+}
+
+void CVarnokPadStyleDevice::LoadNameLists()
+{
+    m_lightValues.Load(GetDefaultDataFolder() / "default_light.json", GetModelIndex());
+}
+
+void CVarnokPadStyleDevice::SetLightInfo(const LightInfoWords& words)
+{
+    CVarnokUSBDevice::SetLightInfo(words);
+    Data().WriteLightInfo(UnpackLightInfo(words));
+}
+
+PreviewLightState CVarnokPadStyleDevice::PreviewStateOf(const LightInfoRecord& record) const
+{
+    PreviewLightState state = CVarnokUSBDevice::PreviewStateOf(record);
+    state.selectItem = m_block.EffectIndex();
+    state.speed = m_block.Speed();
+    return state;
+}
