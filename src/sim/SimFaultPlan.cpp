@@ -17,6 +17,13 @@ void SimFaultPlan::Clear()
     m_count = 0;
 }
 
+void SimFaultPlan::Arm(const SimFault& fault)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.assign(1, fault);
+    m_count = 0;
+}
+
 SimFaultActions SimFaultPlan::Next()
 {
     SimFaultActions actions;

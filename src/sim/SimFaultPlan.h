@@ -39,6 +39,8 @@ public:
     void Add(const SimFault& fault);
     // Removes every fault and restarts the report count.
     void Clear();
+    // Clear, then Add: the fault alone, its report counted from now.
+    void Arm(const SimFault& fault);
 
     // Counts one host report and returns what applies to it.
     SimFaultActions Next();

@@ -192,7 +192,8 @@ void SimService::Run()
             }
             timeout = FlushDelayedLocked();
         }
-        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
+        // Time-out: due replies go out at the top; interrupted: poll again.
+        if (::poll(fds.data(), fds.size(), timeout) <= 0)
             continue;
         if (fds[0].revents & POLLIN) {
             uint64_t count = 0;

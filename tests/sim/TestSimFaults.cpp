@@ -43,8 +43,7 @@ TEST_F(SimFaultsTest, StatusOnTheNthReportStopsThatChunkOnly)
                          Case{SimFaultKind::NoReply, -1}}) {
         SCOPED_TRACE(c.status);
         sim.ResetToFactory();
-        mouse.Faults().Clear();
-        mouse.Faults().Add({c.kind, 3});
+        mouse.Faults().Arm({c.kind, 3});
         EXPECT_EQ(WriteThreeChunks(fd.Get()), (std::vector<int>{0, 0, c.status}));
         EXPECT_EQ(ParamAt(256), 0xC0);
         EXPECT_EQ(ParamAt(264), 0xC1);
@@ -63,8 +62,7 @@ TEST_F(SimFaultsTest, FaultOnEveryReportUntilCleared)
 TEST_F(SimFaultsTest, StaleReplyComesBeforeTheRealOne)
 {
     ASSERT_TRUE(Exchange(fd.Get(), Command(kCmdConfigBegin)));
-    mouse.Faults().Clear();  // reports are counted from here
-    mouse.Faults().Add({SimFaultKind::StaleReply, 1});
+    mouse.Faults().Arm({SimFaultKind::StaleReply, 1});  // counted from here
     ASSERT_TRUE(Send(fd.Get(), Command(kCmdReadParams, 1, 0)));
     const auto stale = Receive(fd.Get());
     const auto real = Receive(fd.Get());
@@ -74,8 +72,7 @@ TEST_F(SimFaultsTest, StaleReplyComesBeforeTheRealOne)
     EXPECT_FALSE(Receive(fd.Get(), 100));
 
     // With no earlier reply of another code the stale one carries code 0.
-    mouse.Faults().Clear();
-    mouse.Faults().Add({SimFaultKind::StaleReply, 1});
+    mouse.Faults().Arm({SimFaultKind::StaleReply, 1});
     ASSERT_TRUE(Send(fd.Get(), Command(kCmdReadParams, 1, 0)));
     EXPECT_EQ((*Receive(fd.Get()))[3], 0x00);
     EXPECT_EQ((*Receive(fd.Get()))[3], kCmdReadParams);
