@@ -247,10 +247,10 @@ void CDeviceManager::OnArrival(size_t slotIndex)
         DebugOutput("添加一个鼠标垫设备");
     if (!FindPage(PageIdentity(slotIndex)))
         CreatePage(CommandRowOf(slotIndex));
-    if (m_listener)
-        m_listener->DeviceArrived(slotIndex, slot);
     Attach(slotIndex);
     Recount();
+    if (m_listener)
+        m_listener->DeviceArrived(slotIndex, slot);
 }
 
 void CDeviceManager::Attach(size_t slotIndex)
@@ -307,16 +307,15 @@ void CDeviceManager::OnRemoval(size_t slotIndex)
         DebugOutput("删除一个鼠标设备");
     else if (row.kind == DeviceKind::MousePad || row.kind == DeviceKind::Headset)
         DebugOutput("删除一个鼠标垫设备");
-    if (m_listener)
-        m_listener->DeviceRemoved(slotIndex, m_scan.Slot(slotIndex));
-
     if (row.role == kRoleEvent) {
         if (DevicePage* page = FindPage(PageIdentity(slotIndex)))
             page->Readers().Close(row.kind);
-        return;
+    } else {
+        DetachCommand(slotIndex);
+        Recount();
     }
-    DetachCommand(slotIndex);
-    Recount();
+    if (m_listener)
+        m_listener->DeviceRemoved(slotIndex, m_scan.Slot(slotIndex));
 }
 
 void CDeviceManager::DetachCommand(size_t slotIndex)
