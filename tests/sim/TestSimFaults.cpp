@@ -121,10 +121,12 @@ TEST_F(SimFaultsTest, SlowRepliesArriveLate)
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
 
     // Other products are not held up by a slow one.
+    mouse.Faults().Arm({SimFaultKind::Delay, 0, 1500});
     UniqueFd receiver = sim.OpenNode("sim:mouse-receiver", true, true);
     ASSERT_TRUE(Send(fd.Get(), Command(kCmdReadInfo, 34)));
-    EXPECT_TRUE(Exchange(receiver.Get(), Command(kCmdReadInfo, 34), 250));
-    EXPECT_TRUE(Receive(fd.Get(), 3000));
+    EXPECT_TRUE(Exchange(receiver.Get(), Command(kCmdReadInfo, 34), 3000));
+    EXPECT_FALSE(Receive(fd.Get(), 0));
+    EXPECT_TRUE(Receive(fd.Get(), 5000));
 }
 
 } // namespace
