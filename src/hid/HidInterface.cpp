@@ -91,6 +91,9 @@ bool HidInterface::Open(const std::string& path, bool read, bool write, bool /*o
     m_interfaceNumber = HidPath::InterfaceNumber(path);
     m_collectionNumber = collectionNumber;
     m_nodeUsesReportIds = descriptor->usesReportIds;
+    // A single collection owns every report of its node, including ones its
+    // descriptor does not declare (the headset answers command frames).
+    m_filterByReportId = descriptor->collections.size() > 1;
     m_reportBuffers[0].assign(caps.inputReportLength, 0);
     m_reportBuffers[1].assign(caps.outputReportLength, 0);
     m_reportBuffers[2].assign(caps.featureReportLength, 0);
@@ -142,6 +145,7 @@ void HidInterface::ResetState()
     for (auto& buffer : m_reportBuffers)
         buffer = {};
     m_nodeUsesReportIds = false;
+    m_filterByReportId = false;
 }
 
 bool HidInterface::BeginIo(int& fd)
@@ -226,7 +230,7 @@ bool HidInterface::ReadLocked(int fd, uint8_t* buffer, size_t length, size_t& by
         if (skip)
             scratch[0] = 0;
         const size_t total = static_cast<size_t>(got) + skip;
-        if (!m_collection.HasReportId(HidReportType::Input, scratch[0]))
+        if (m_filterByReportId && !m_collection.HasReportId(HidReportType::Input, scratch[0]))
             continue;  // a report of another collection of this node
         const size_t copied = std::min(total, length);
         std::memcpy(buffer, scratch, copied);

@@ -53,8 +53,9 @@ public:
     bool IsOpen() const;
 
     // Reads the next input report of this collection into buffer, the report ID
-    // first (0 for a collection without IDs); reports of other collections of
-    // the node are dropped. Bytes past the report are zeroed.
+    // first (0 for a collection without IDs); on a node with several
+    // collections the reports of the others are dropped. Bytes past the report
+    // are zeroed.
     bool Read(uint8_t* buffer, size_t length, size_t& bytesRead, uint32_t timeoutMs);
     // Writes one output report, buffer[0] being the report ID.
     bool Write(const uint8_t* buffer, size_t length, size_t& bytesWritten, uint32_t timeoutMs);
@@ -115,6 +116,7 @@ private:
     uint16_t m_interfaceNumber = 0;
     uint16_t m_collectionNumber = 0;
     bool m_nodeUsesReportIds = false;
+    bool m_filterByReportId = false;  // the node has other collections
     HidCollectionInfo m_collection;
     ReportDecoder m_decoder;
     std::array<std::vector<uint8_t>, kHidReportTypeCount> m_reportBuffers;

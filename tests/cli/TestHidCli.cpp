@@ -21,8 +21,11 @@ struct CliRun {
 
 CliRun Cli(const std::string& args)
 {
+    // The programs are built beside the test binaries.
     const char* dir = std::getenv("GD_RUNTIME_DIR");
-    const std::string exe = std::string(dir ? dir : ".") + "/gaming-device-cli";
+    const std::string exe = (dir && *dir ? std::filesystem::path(dir)
+                                         : std::filesystem::read_symlink("/proc/self/exe").parent_path())
+        / "gaming-device-cli";
     const auto errFile = std::filesystem::temp_directory_path() / ("gd-cli-err-" + std::to_string(::getpid()));
     const std::string command = exe + " " + args + " 2>" + errFile.string();
     CliRun run;

@@ -88,4 +88,17 @@ inline std::vector<uint8_t> NoIdInterface()
     return d.Bytes();
 }
 
+// A single consumer collection with report IDs, like the headset: event
+// codes in input report 1, light values in 17-byte output report 0xFF.
+inline std::vector<uint8_t> SingleCollectionWithIds()
+{
+    DescriptorBytes d;
+    d.UsagePage(0x0C).Usage(0x01).Collection().ReportId(1);
+    d.UsageMin(0).UsageMax(0xFFFF).LogicalMin(0).LogicalMax(0xFFFF).ReportSize(16).ReportCount(1).Input(kArray);
+    d.ReportId(0xFF).UsagePage(0xFF00).Usage(0x01).LogicalMin(0).LogicalMax(0xFF).ReportSize(8).ReportCount(16)
+        .Output(kVariable);
+    d.EndCollection();
+    return d.Bytes();
+}
+
 } // namespace TestDescriptors

@@ -165,6 +165,30 @@ TEST_F(HidInterfaceTest, ReadKeepsOnlyReportsOfItsCollection)
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
 }
 
+// With one collection there is no other reader to keep reports from: the
+// headset's command replies (ID 4) reach its only collection.
+TEST_F(HidInterfaceTest, ASingleCollectionGetsEveryReportOfItsNode)
+{
+    HidNode node;
+    node.devicePath = "sock:single";
+    node.reportDescriptor = TestDescriptors::SingleCollectionWithIds();
+    const UniqueFd device = m_backend.AddNode(node);
+    HidInterface hid(m_backend);
+    ASSERT_TRUE(hid.Open("sock:single#vid_0c76&pid_1630&mi_03", true, true));
+    EXPECT_EQ(hid.InputReportLength(), 3);
+    EXPECT_EQ(hid.OutputReportLength(), 17);
+    DeviceSends(std::vector<uint8_t>(64, 0x04), device);
+    uint8_t buffer[64];
+    size_t n = 0;
+    ASSERT_TRUE(hid.Read(buffer, sizeof buffer, n, 1000));
+    EXPECT_EQ(n, 64u);
+    EXPECT_FALSE(hid.DecodeInputReport(buffer, n));  // not one of its declared inputs
+    DeviceSends({0x01, 0xE9, 0x00}, device);
+    ASSERT_TRUE(hid.Read(buffer, sizeof buffer, n, 1000));
+    ASSERT_TRUE(hid.DecodeInputReport(buffer, n));
+    EXPECT_EQ(hid.EventCode(), 0x00E9);
+}
+
 TEST_F(HidInterfaceTest, ReportsWithoutIdsGetAZeroIdByte)
 {
     HidInterface hid(m_backend);
