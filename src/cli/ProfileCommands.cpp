@@ -1,0 +1,126 @@
+#include "cli/CliContext.h"
+#include "cli/ProfileCliSupport.h"
+
+#include "profiles/DataFolders.h"
+#include "profiles/DeviceKindNames.h"
+#include "profiles/JsonAccess.h"
+#include "profiles/JsonFile.h"
+#include "profiles/ProfileList.h"
+#include "profiles/TextConvert.h"
+
+#include <ostream>
+
+namespace {
+
+
+const char* const kUsage =
+    "  profile KIND list                 \"<index> <mark> <name> <uuid>\" per profile, \"*\" marks the selected one\n"
+    "  profile KIND add | copy | delete | reset | export FILE | import FILE | rename NAME | select INDEX\n"
+    "                                    change the profiles of a kind (rename prints \"result <0|1|2>\")\n"
+    "                                    KIND: mouse, keyboard, mousepad, headset\n";
+
+int RunProfile(CliContext& context, const std::vector<std::string>& args)
+{
+    std::ostream& err = context.Err();
+    std::ostream& out = context.Out();
+    if (args.size() < 2) {
+        err << "usage:\n" << kUsage;
+        return 2;
+    }
+    const auto kind = CliDeviceKind(args[0], err);
+    if (!kind)
+        return 2;
+    const std::string& action = args[1];
+    const bool needsArgument = action == "export" || action == "import" || action == "rename" || action == "select";
+    const bool known = needsArgument || action == "list" || action == "add" || action == "copy"
+        || action == "delete" || action == "reset";
+    if (!known) {
+        err << "unknown profile action \"" << action << "\"\n" << kUsage;
+        return 2;
+    }
+    if (args.size() != (needsArgument ? 3u : 2u)) {
+        err << "profile " << action << (needsArgument ? " takes one argument\n" : " takes no argument\n");
+        return 2;
+    }
+
+    const CDataFolders folders = CliDataFolders(context);
+    const std::string_view folderName = NamesOf(*kind).folderName;
+    CProfileList list;
+    list.SetKind(*kind);
+    list.SetFolders(folders.GetDeviceDataFolder(folderName), folders.GetDefaultFile(folderName));
+    list.LoadProfileList();
+
+    if (action == "list") {
+        const Json::Value& doc = list.ListDocument();
+        const int selected = JsonField<int>(JsonMember(doc, "profileselect"));
+        for (size_t i = 0; i < list.Items().size(); ++i) {
+            const Json::Value& entry = JsonAt(JsonMember(doc, "profilelist"), static_cast<Json::ArrayIndex>(i));
+            out << i << ' ' << (static_cast<int>(i) == selected ? '*' : '-') << ' ' << WideToUtf8(list.Items()[i])
+                << ' ' << JsonText(JsonMember(entry, "profileUUID")) << '\n';
+        }
+        return 0;
+    }
+    if (action == "add") {
+        if (!list.AddProfile()) {
+            err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
+            return 1;
+        }
+        out << WideToUtf8(list.Items().back()) << '\n';
+        return 0;
+    }
+    if (action == "copy") {
+        if (!list.CopyProfile()) {
+            err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
+            return 1;
+        }
+        out << WideToUtf8(list.Items().back()) << '\n';
+        return 0;
+    }
+    if (action == "delete") {
+        if (list.Items().size() < 2) {
+            err << "the last profile cannot be deleted\n";
+            return 1;
+        }
+        list.DeleteProfile();
+        return 0;
+    }
+    if (action == "reset") {
+        list.ResetProfile();
+        return 0;
+    }
+    if (action == "rename") {
+        out << "result " << list.RenameProfile(Utf8ToWide(args[2])) << '\n';
+        return 0;
+    }
+    if (action == "select") {
+        int64_t index = 0;
+        if (!ParseCliNumber(args[2], 0, static_cast<int64_t>(list.Items().size()) - 1, index)) {
+            err << "no profile " << args[2] << ": there are " << list.Items().size() << '\n';
+            return 2;
+        }
+        list.SelectProfile(static_cast<int>(index));
+        return 0;
+    }
+    if (action == "import") {
+        if (!CProfileList::IsImportable(ReadJsonFile(args[2]))) {
+            err << args[2] << " is not a profile file (it needs \"profilename\" and \"profileUUID\")\n";
+            return 1;
+        }
+        if (!list.ImportProfile(args[2])) {
+            err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
+            return 1;
+        }
+        out << WideToUtf8(list.Items().back()) << '\n';
+        return 0;
+    }
+    // export
+    if (!list.ExportProfile(args[2])) {
+        err << "could not write " << args[2] << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+const CliCommandRegistrar kProfileCommand("profile", kUsage, RunProfile);
+
+} // namespace

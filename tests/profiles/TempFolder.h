@@ -1,0 +1,69 @@
+#pragma once
+
+#include "profiles/JsonFile.h"
+
+#include <gtest/gtest.h>
+#include <json/reader.h>
+#include <json/value.h>
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "gd-profiles-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline Json::Value ParseJson(const std::string& text)
+{
+    Json::Value value;
+    Json::CharReaderBuilder builder;
+    std::istringstream in(text);
+    std::string errors;
+    EXPECT_TRUE(Json::parseFromStream(builder, in, &value, &errors)) << text << errors;
+    return value;
+}
+
+inline void WriteText(const std::filesystem::path& path, const std::string& text)
+{
+    EXPECT_TRUE(StoreFileText(path, text)) << path;
+}
+
+// The files directly in a folder, by name.
+inline std::vector<std::string> FileNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline std::filesystem::path SourceDefaultData() { return GD_DEFAULT_DATA_DIR; }
