@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libjsoncpp-dev qt6-base-dev qt6-tools-dev libcurl4-openssl-dev libasound2-dev
+  libjsoncpp-dev qt6-base-dev qt6-tools-dev libcurl4-openssl-dev libssl-dev libasound2-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb dbus openssl
 )
