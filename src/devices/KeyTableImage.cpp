@@ -42,3 +42,15 @@ std::vector<int> KeyTableImage::Walk(std::vector<KeyEntry>& keys, size_t macroCo
     }
     return used;
 }
+
+bool KeyTableImage::RestoreMissingMacros(std::vector<KeyEntry>& keys, size_t macroCount)
+{
+    bool changed = false;
+    for (KeyEntry& e : keys) {
+        if (IsMacroKey(e) && e[3] >= macroCount) {
+            std::copy(e.begin() + 6, e.end(), e.begin());
+            changed = true;
+        }
+    }
+    return changed;
+}

@@ -26,6 +26,10 @@ public:
     std::vector<uint8_t> Build(std::span<const uint8_t> baseline, std::vector<KeyEntry>& keys,
                                size_t macroCount) const;
 
+    // Every macro key of the list whose macro index is not below macroCount
+    // gets its default function back; true when any did.
+    static bool RestoreMissingMacros(std::vector<KeyEntry>& keys, size_t macroCount);
+
 private:
     std::vector<int> Walk(std::vector<KeyEntry>& keys, size_t macroCount, std::vector<uint8_t>* table) const;
 

@@ -1,18 +1,16 @@
 #include "devices/KeyboardProfileBlock.h"
 
-#include <algorithm>
-
 namespace {
 uint8_t Low(uint16_t v) { return static_cast<uint8_t>(v); }
 } // namespace
 
 KeyboardProfileBlock::Bytes KeyboardProfileBlock::Build(const LightInfoRecord& light,
                                                         const KeyboardSystemRecord& system,
-                                                        std::span<const int> effectCodes)
+                                                        const LightValueList& effectCodes)
 {
     Bytes b{};
-    const int code = light.selectItem < effectCodes.size() ? effectCodes[light.selectItem] : 0;
-    b[1] = (code == 29 || code == 30) ? kHostEffect : static_cast<uint8_t>(code);
+    const uint8_t code = effectCodes.CodeOf(light.selectItem);
+    b[1] = (code == 29 || code == 30) ? kHostEffect : code;
     b[2] = light.light;
     b[3] = static_cast<uint8_t>(4 - light.speed);
     b[4] = light.fx;
@@ -29,17 +27,11 @@ KeyboardProfileBlock::Bytes KeyboardProfileBlock::Build(const LightInfoRecord& l
     return b;
 }
 
-void KeyboardProfileBlock::ReadBack(Bytes& block, uint8_t profile, std::span<const int> effectCodes,
+void KeyboardProfileBlock::ReadBack(Bytes& block, uint8_t profile, const LightValueList& effectCodes,
                                     LightInfoRecord& light, KeyboardSystemRecord& system)
 {
     block[0] = profile;
-    if (block[1] == kHostEffect) {
-        block[1] = light.selectItem;
-    } else {
-        const auto it = std::find(effectCodes.begin(), effectCodes.end(), static_cast<int>(block[1]));
-        if (it != effectCodes.end())
-            block[1] = static_cast<uint8_t>(it - effectCodes.begin());
-    }
+    block[1] = block[1] == kHostEffect ? light.selectItem : effectCodes.IndexOf(block[1]);
     block[16] = 0;
     light.selectItem = block[1];
     light.light = block[2];

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "devices/KeyboardAudioMeter.h"
+#include "devices/KeyboardKeyMap.h"
+#include "devices/KeyboardProfileBlock.h"
+#include "devices/LightValueList.h"
+#include "devices/VarnokUSBDevice.h"
+#include "profiles/KeyboardProfiledata.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+class KeyboardLightingPreview;
+
+// The gaming keyboard, by cable or through its receiver: information block,
+// key table and LED index table at connect, the 26-byte profile block with the
+// keyboard system flags, key table and macro image, per-key colour groups,
+// light frames of the host-streamed effects, the audio-driven effect, power
+// records and the device codes of its notification readers.
+class CVarnokKeyboardDevice : public CVarnokUSBDevice {
+public:
+    static constexpr size_t kMaxTable = 512;
+    static constexpr uint8_t kCustomEffect = 20;
+    static constexpr uint8_t kAudioEffectCode = 29;
+    static constexpr uint8_t kAudioColourMode = 2;
+    static constexpr int kRefreshCode = 0x0402;  // the device asks for its profiles to be read again
+    static constexpr int kFailedSendPauseMs = 200;
+
+    explicit CVarnokKeyboardDevice(HidBackend& backend);
+    ~CVarnokKeyboardDevice() override;
+
+    const char* ClassName() const override { return "VarnokKeyboardDevice"; }
+    CBasicProfiledata* ProfileData() override { return &m_profile; }
+    CKeyboardProfiledata& Profile() { return m_profile; }
+
+    int LoadLighting() override;
+    void StepBreathing() override;
+    void StepStatic() override;
+    void PaintLights() override;
+    void Connect() override;
+    void RefreshFromDevice() override;
+    void QueryPower() override;
+    bool IsLinkUp() override;
+    int LoadProfile() override;
+    void RefreshPage() override;
+    void DropMissingMacros() override;
+    void LoadDefaultProfile() override;
+    std::vector<int> CollectUsedMacros() override;
+    int WriteKeyTable(const std::vector<KeyEntry>& keyList) override;
+    int WriteKeyTableFromProfile() override;
+    int WriteMacros(const std::vector<int>& macroIndices) override;
+    int WriteProfileBlock(int profile, int byte0, int spare, int width, int height) override;
+    void LoadNameLists() override;
+    void SetProfilePaths() override;
+    std::filesystem::path GetProfilePath() const override;
+    void SaveProfileData() override;
+    void SetModelIndex(int index) override;
+    void SetLightInfo(const LightInfoWords& words) override;
+    // 25 band values (32 bits each) and a level.
+    void FeedAudioSpectrum(const uint8_t* spectrum100, int count) override;
+    void FeedAudioLevels(const uint32_t* levels6, int count) override;
+
+    // Reads the active profile number and its block; false when the channel
+    // is closed or a read fails (then nothing changes).
+    bool ReadProfileBlock();
+    // A code above 0x0402 from a notification reader (any thread).
+    void OnDeviceCode(int code);
+    // Every code the readers receive; RefreshFromDevice looks at the last one.
+    void NoteReaderCode(int code) { m_lastReaderCode.store(code); }
+    int LastReaderCode() const { return m_lastReaderCode.load(); }
+
+    // The audio settings of the lighting editor (the colour mode drives the audio effect).
+    void SetAudioLightRecord(const AudioLightRecord& record);
+    AudioLightRecord AudioLight() const;
+
+    // Custom key colours (effect 20). A click on key i's light button: the key
+    // takes the LightInfo colour; with a custom group selected the colours go
+    // into the profile's group; the group's table is sent to a wired keyboard.
+    // 1 when sent, 0 otherwise.
+    int ClickCustomKey(int key, bool groupSelected);
+    // After a group operation of the lighting editor: the colours scaled by
+    // their levels, sent the same way.
+    int SendCustomColours();
+    // The LED list takes the colours of the profile's selected custom group.
+    void LoadCustomColours();
+
+    // Keyboard system settings: each stores the triple into the profile and
+    // saves; polling rate and the three flags are also sent with the block.
+    void SetPollingRate(int index);
+    void SetWinFlag(int flag);
+    void SetWFlag(int flag);
+    void SetKey6Flag(int flag);
+    void SetRepeat(int rate);
+    void SetRepeatDelay(int index);
+    // The delay the repeat option shows: index × 250 + 250 ms.
+    static int RepeatDelayMs(int index) { return index * 250 + 250; }
+    KeyboardSystemRecord System() const;
+
+    KeyboardProfileBlock::Bytes BuildProfileBlock() const;
+    KeyboardProfileBlock::Bytes StoredBlock() const;
+    KeyboardProfileBlock::Bytes PreviousBlock() const;
+    int ActiveProfile() const { return m_activeProfile.load(); }
+    const KeyboardKeyMap& LogicalKeys() const { return m_keyMap; }
+    const std::vector<KeyEntry>& Keys() const { return m_keys; }
+    void SetKeys(std::vector<KeyEntry> keys) { m_keys = std::move(keys); }
+    const LightValueList& LightValues() const { return m_lightValues; }
+    LightValueList& LightValues() { return m_lightValues; }
+    const KeyboardAudioMeter& AudioMeter() const { return m_audioMeter; }
+    const std::array<uint32_t, 6>& AudioLevels() const { return m_audioLevels; }
+
+    // The frame the keyboard gets for the host-streamed effects: 3 bytes per
+    // LED number, each channel scaled by its key's level.
+    std::array<uint8_t, kMaxTable> LightFrame() const;
+    // Sleeps after a send the keyboard did not accept (tests replace it).
+    void SetPause(std::function<void(int ms)> pause);
+
+protected:
+    std::unique_ptr<LightingPreview> MakePreview(LedColourList& leds, LightingPreview::Clock clock) override;
+    const PreviewSchedule* Schedule() const override;
+
+private:
+    bool ReadInfoKeysAndLeds();
+    size_t MacroCount();
+    void LoadFromProfileFile();
+    void StoreSystem(bool sendBlock);
+    int SendColourTable(const std::array<uint8_t, kMaxTable>& table);
+    KeyboardLightingPreview* KeyboardPreview();
+    void RunKeyboardStep(unsigned effect);
+    bool Wired() { return !ChannelA().IsWireless(); }
+    void Pause(int ms);
+
+    CKeyboardProfiledata m_profile;
+    LightValueList m_lightValues;
+    KeyboardKeyMap m_keyMap;
+    std::array<uint8_t, kMaxTable> m_baseline{};
+    std::array<uint8_t, kMaxTable> m_ledTable{};
+    mutable std::mutex m_blockLock;
+    KeyboardProfileBlock::Bytes m_block{};
+    KeyboardProfileBlock::Bytes m_previousBlock{};
+    std::atomic<int> m_activeProfile{0};
+    std::atomic<int> m_lastReaderCode{0};
+    std::vector<KeyEntry> m_keys;
+    KeyboardSystemRecord m_system;
+    mutable std::mutex m_audioLock;
+    AudioLightRecord m_audio;
+    KeyboardAudioMeter m_audioMeter;
+    std::array<uint32_t, 6> m_audioLevels{};
+    std::function<void(int ms)> m_pause;
+};
