@@ -129,10 +129,10 @@ TEST_F(HidInterfaceTest, CloseFromAnotherThreadEndsAReadWithoutLimit)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(returned);
     const auto start = Clock::now();
-    hid.Close();  // returns only after the reader has let go
-    EXPECT_TRUE(returned);
+    hid.Close();  // returns only after the reader's call has let go of the interface
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
     reader.join();
+    EXPECT_TRUE(returned);
     EXPECT_FALSE(result);
     EXPECT_FALSE(hid.IsOpen());
     // The interface opens and reads again after the cancel.
