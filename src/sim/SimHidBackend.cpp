@@ -38,6 +38,14 @@ std::string KnownNames()
     return names;
 }
 
+SimStateFile::Memories MemoriesOf(const std::array<std::unique_ptr<SimProduct>, kAllSimProductKinds.size()>& products)
+{
+    SimStateFile::Memories memories{};
+    for (const auto& product : products)
+        memories[static_cast<size_t>(SimKindFamily(product->Kind()))] = &product->Memory();
+    return memories;
+}
+
 } // namespace
 
 SimHidBackend::SimHidBackend(const std::vector<SimProductKind>& plugged)
@@ -98,16 +106,6 @@ std::optional<std::vector<SimProductKind>> SimHidBackend::ParseKinds(std::string
 }
 
 std::string SimHidBackend::NodePath(SimProductKind kind) { return "sim:" + std::string(SimKindName(kind)); }
-
-namespace {
-SimStateFile::Memories MemoriesOf(const std::array<std::unique_ptr<SimProduct>, kAllSimProductKinds.size()>& products)
-{
-    SimStateFile::Memories memories{};
-    for (const auto& product : products)
-        memories[static_cast<size_t>(SimKindFamily(product->Kind()))] = &product->Memory();
-    return memories;
-}
-} // namespace
 
 bool SimHidBackend::LoadState(const std::string& file, std::string* error)
 {

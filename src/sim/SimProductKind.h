@@ -10,8 +10,9 @@
 enum class SimProductKind { Mouse, MouseReceiver, Keyboard, KeyboardReceiver, MousePad, Headset };
 
 constexpr std::array<SimProductKind, 6> kAllSimProductKinds = {
-    SimProductKind::Mouse,    SimProductKind::MouseReceiver, SimProductKind::Keyboard,
-    SimProductKind::KeyboardReceiver, SimProductKind::MousePad, SimProductKind::Headset};
+    SimProductKind::Mouse,           SimProductKind::MouseReceiver, SimProductKind::Keyboard,
+    SimProductKind::KeyboardReceiver, SimProductKind::MousePad,     SimProductKind::Headset,
+};
 
 // The physical product whose memory a kind talks to; a receiver shares its
 // cable product's memory.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace simtest;
 
 namespace {
@@ -13,7 +15,7 @@ namespace {
 class SimCommandsTest : public ::testing::Test {
 protected:
     SimHidBackend sim{{SimProductKind::Mouse, SimProductKind::MouseReceiver, SimProductKind::Keyboard,
-                       SimProductKind::MousePad}};
+                       SimProductKind::KeyboardReceiver, SimProductKind::MousePad}};
 
     UniqueFd Open(SimProductKind kind) { return sim.OpenNode(SimHidBackend::NodePath(kind), true, true); }
 
@@ -187,12 +189,20 @@ TEST_F(SimCommandsTest, ConfigLightControlAndLinkStatus)
 
 TEST_F(SimCommandsTest, ReceiverSharesTheMouseMemoryAndCanLoseItsLink)
 {
+    const std::vector<uint8_t> data = {9, 8, 7};
+    for (const auto& [cableKind, receiverKind] :
+         {std::pair{SimProductKind::Keyboard, SimProductKind::KeyboardReceiver},
+          std::pair{SimProductKind::Mouse, SimProductKind::MouseReceiver}}) {
+        SCOPED_TRACE(SimKindName(receiverKind));
+        UniqueFd cableFd = Open(cableKind);
+        UniqueFd receiverFd = Open(receiverKind);
+        EXPECT_EQ(Ask(receiverFd.Get(), Command(kCmdWriteParams, 3, 200, data))[7], 0);
+        EXPECT_EQ(Data(Ask(cableFd.Get(), Command(kCmdReadParams, 3, 200)), 3), data);
+        EXPECT_EQ(Ask(receiverFd.Get(), Command(kCmdLinkStatus))[8], 0xFF);
+    }
+
     UniqueFd cable = Open(SimProductKind::Mouse);
     UniqueFd receiver = Open(SimProductKind::MouseReceiver);
-    const std::vector<uint8_t> data = {9, 8, 7};
-    EXPECT_EQ(Ask(receiver.Get(), Command(kCmdWriteParams, 3, 200, data))[7], 0);
-    EXPECT_EQ(Data(Ask(cable.Get(), Command(kCmdReadParams, 3, 200)), 3), data);
-    EXPECT_EQ(Ask(receiver.Get(), Command(kCmdLinkStatus))[8], 0xFF);
 
     sim.Product(SimProductKind::MouseReceiver).SetLinkReachable(false);
     const auto link = Ask(receiver.Get(), Command(kCmdLinkStatus));
