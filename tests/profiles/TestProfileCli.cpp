@@ -63,7 +63,7 @@ TEST(ProfileCli, FirstListCreatesProfile1FromTheFactoryFile)
     ASSERT_EQ(lines.size(), 1u);
     std::smatch m;
     ASSERT_TRUE(std::regex_match(lines[0], m, std::regex(R"(0 \* profile1 (\d{4}(_\d{2}){5}_\d{3}))"))) << lines[0];
-    const Json::Value profile = ReadJsonFile(f.root / "Gaming device" / "mouse" / (m[1].str() + ".Json"));
+    const Json::Value profile = ReadJsonFile(f.root / "mouse" / (m[1].str() + ".Json"));
     EXPECT_EQ(profile["profilename"].asString(), "profile1");
     EXPECT_EQ(profile["Device"][0]["KeyList"].size(), 11u);
     EXPECT_EQ(f.Lines({"profile", "mouse", "list"}), lines) << "the second run reads the same list";
@@ -82,7 +82,8 @@ TEST(ProfileCli, ProfileOperations)
     const auto exported = f.dir / "game.json";
     f.Lines({"profile", "keyboard", "export", exported.string()});
     EXPECT_EQ(ReadJsonFile(exported)["profilename"].asString(), "Game");
-    EXPECT_EQ(f.Lines({"profile", "keyboard", "import", exported.string()}), std::vector<std::string>{"game"});
+    EXPECT_EQ(f.Lines({"profile", "keyboard", "import", exported.string()}), std::vector<std::string>{"game(1)"})
+        << "\"game\" is taken by \"Game\"";
 
     f.Lines({"profile", "keyboard", "select", "0"});
     const auto list = f.Lines({"profile", "keyboard", "list"});
@@ -90,7 +91,7 @@ TEST(ProfileCli, ProfileOperations)
     EXPECT_TRUE(list[0].starts_with("0 * profile1 "));
     EXPECT_TRUE(list[1].starts_with("1 - Game "));
     EXPECT_TRUE(list[2].starts_with("2 - Game copy "));
-    EXPECT_TRUE(list[3].starts_with("3 - game "));
+    EXPECT_TRUE(list[3].starts_with("3 - game(1) "));
 
     f.Lines({"profile", "keyboard", "delete"});
     EXPECT_EQ(f.Lines({"profile", "keyboard", "list"}).size(), 3u);
@@ -114,7 +115,7 @@ TEST(ProfileCli, MacroOperationsAndDeletionAcrossProfiles)
 
     WriteText(f.dir / "in.mac", R"({"Events": [{"Type": 1, "Action": "up", "Button": 1, "Delay": "70000"},
         {"Type": 4, "Action": "down", "Button": 3, "Delay": 5}]})");
-    EXPECT_EQ(f.Lines({"macro", "mouse", "import", (f.dir / "in.mac").string()}), std::vector<std::string>{"macro_3"});
+    EXPECT_EQ(f.Lines({"macro", "mouse", "import", (f.dir / "in.mac").string()}), std::vector<std::string>{"macro_2"});
     EXPECT_EQ(f.Lines({"macro", "mouse", "pack", "2"}), (std::vector<std::string>{"70 11 01 01", "05 00 84 03"}));
     f.Lines({"macro", "mouse", "export", "2", (f.dir / "out.mac").string()});
     EXPECT_EQ(ReadFileText(f.dir / "out.mac"), ReadFileText(f.dir / "in.mac"));
@@ -127,7 +128,7 @@ TEST(ProfileCli, MacroOperationsAndDeletionAcrossProfiles)
     f.Lines({"profile", "mouse", "add"});
     const auto profiles = f.Lines({"profile", "mouse", "list"});
     ASSERT_EQ(profiles.size(), 2u);
-    const auto folder = f.root / "Gaming device" / "mouse";
+    const auto folder = f.root / "mouse";
     std::vector<std::filesystem::path> files;
     for (const auto& line : profiles)
         files.push_back(folder / (line.substr(line.rfind(' ') + 1) + ".Json"));
