@@ -1,7 +1,9 @@
 #include "devices/VarnokMouseDevice.h"
 
+#include "devices/KeyTableImage.h"
 #include "devices/MacroImage.h"
 #include "devices/MouseLightingPreview.h"
+#include "hid/ReportFrame.h"
 #include "profiles/JsonFile.h"
 #include "profiles/MacroStore.h"
 
@@ -280,34 +282,9 @@ size_t CVarnokMouseDevice::MacroCount()
     return store.Items().size();
 }
 
-template <typename Visit>
-std::vector<int> CVarnokMouseDevice::WalkKeys(std::vector<KeyEntry>& keys, size_t macroCount, Visit visit)
-{
-    std::vector<int> used;
-    for (size_t k = 0; k < kLogicalKeys && k < keys.size(); ++k) {
-        const uint8_t position = m_logicalMap[k];
-        if (position == kAbsent)
-            continue;
-        KeyEntry& e = keys[k];
-        if (IsMacroKey(e)) {
-            if (e[3] < macroCount) {
-                auto it = std::find(used.begin(), used.end(), e[3]);
-                if (it == used.end())
-                    it = used.insert(used.end(), e[3]);
-                e[3] = static_cast<uint8_t>(it - used.begin());
-            } else {
-                std::copy(e.begin() + 6, e.end(), e.begin());
-            }
-        }
-        visit(position, e);
-    }
-    return used;
-}
-
 std::vector<int> CVarnokMouseDevice::CollectUsedMacros()
 {
-    std::vector<KeyEntry> keys = m_keys;
-    return WalkKeys(keys, MacroCount(), [](uint8_t, const KeyEntry&) {});
+    return KeyTableImage(m_logicalMap, kAbsent).UsedMacros(m_keys, MacroCount());
 }
 
 int CVarnokMouseDevice::WriteKeyTable(const std::vector<KeyEntry>& keyList)
@@ -320,14 +297,12 @@ int CVarnokMouseDevice::WriteKeyTable(const std::vector<KeyEntry>& keyList)
         return 0;
     SetInfo(info);
     const size_t tableSize = std::min<size_t>(static_cast<size_t>(info[5]) * 3, kMaxKeyTable);
-    std::array<uint8_t, kMaxKeyTable> table{};
-    std::copy_n(m_baseline.begin(), tableSize, table.begin());
     std::vector<KeyEntry> keys = keyList;
-    WalkKeys(keys, MacroCount(), [&](uint8_t position, const KeyEntry& e) {
-        const size_t at = static_cast<size_t>(position) * 3;
-        if (at + 3 <= tableSize)
-            std::copy_n(e.begin() + 2, 3, table.begin() + static_cast<std::ptrdiff_t>(at));
-    });
+    const std::vector<uint8_t> built = KeyTableImage(m_logicalMap, kAbsent)
+                                           .Build(std::span<const uint8_t>(m_baseline.data(), tableSize), keys,
+                                                  MacroCount());
+    std::array<uint8_t, kMaxKeyTable> table{};
+    std::copy_n(built.begin(), std::min(built.size(), table.size()), table.begin());
     if (!LinkReady())
         return 0;
     commands.CMD_CONFIG_BEGIN();
@@ -342,15 +317,7 @@ int CVarnokMouseDevice::WriteKeyTableFromProfile() { return WriteKeyTable(m_keys
 
 void CVarnokMouseDevice::DropMissingMacros()
 {
-    const size_t count = MacroCount();
-    bool changed = false;
-    for (KeyEntry& e : m_keys) {
-        if (IsMacroKey(e) && e[3] >= count) {
-            std::copy(e.begin() + 6, e.end(), e.begin());
-            changed = true;
-        }
-    }
-    if (changed) {
+    if (KeyTableImage::RestoreMissingMacros(m_keys, MacroCount())) {
         m_profile.WriteKeyList(m_keys);
         CVarnokUSBDevice::RefreshPage();
     }
@@ -444,4 +411,76 @@ void CVarnokMouseDevice::OnDeviceCode(int code)
     if (auto* observer = PageObserver())
         observer->DeviceCode(code);
     CVarnokUSBDevice::RefreshPage();
+}
+
+bool CVarnokMouseDevice::StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2)
+{
+    if (key < 0 || static_cast<size_t>(key) >= m_keys.size())
+        return false;
+    KeyEntry& e = m_keys[static_cast<size_t>(key)];
+    e[2] = type;
+    e[3] = p1;
+    e[4] = p2;
+    m_profile.WriteKeyList(m_keys);
+    return true;
+}
+
+std::vector<std::pair<std::string, int>> CVarnokMouseDevice::DescribeProfileBlock() const
+{
+    std::array<uint8_t, kBlockSize> b{};
+    {
+        std::lock_guard lock(const_cast<std::mutex&>(m_blockLock));
+        b = m_block;
+    }
+    std::vector<std::pair<std::string, int>> out = {
+        {"profile", b[0]}, {"effect", b[1]}, {"light", b[2]}, {"speed", 4 - b[3]}, {"fx", b[4]},
+        {"multicolor", b[5]}, {"red", b[6]}, {"green", b[7]}, {"blue", b[8]}, {"clcolor", b[9]},
+        {"polling", b[11]}, {"dpi-active", b[12]},
+    };
+    for (size_t i = 0; i < kMaxDpiStages; ++i) {
+        const uint8_t* s = &b[kStageOffset + kStageSize * i];
+        const std::string name = "dpi" + std::to_string(i);
+        out.emplace_back(name + "-enabled", s[0]);
+        out.emplace_back(name + "-x", ReportFrame::ReadLe16(s + 2));
+        out.emplace_back(name + "-y", ReportFrame::ReadLe16(s + 4));
+    }
+    return out;
+}
+
+void CVarnokMouseDevice::SendSettings()
+{
+    SaveProfileData();
+    WriteProfileBlock(0, 0, 1, ScreenWidth(), ScreenHeight());
+}
+
+void CVarnokMouseDevice::SetDpiStageValue(int stage, uint16_t stepIndex)
+{
+    if (stage < 0 || static_cast<size_t>(stage) >= kMaxDpiStages)
+        return;
+    std::vector<DpiStage> stages = m_profile.ReadDpiStages();
+    if (stages.size() <= static_cast<size_t>(stage))
+        stages.resize(static_cast<size_t>(stage) + 1);
+    stages[static_cast<size_t>(stage)].dpiX = stepIndex;
+    m_profile.WriteDpiStages(stages);
+    m_stages = stages;
+    SendSettings();
+}
+
+void CVarnokMouseDevice::SetActiveDpiStage(int stage)
+{
+    if (stage < 0 || static_cast<size_t>(stage) >= kMaxDpiStages)
+        return;
+    m_profile.WriteActiveStage(stage);
+    SendSettings();
+}
+
+void CVarnokMouseDevice::SetPollingStage(int stage)
+{
+    if (stage < 0 || stage > 4)
+        return;
+    MouseSystemRecord system = m_profile.ReadMouseSystem();
+    system.reportStage = static_cast<uint16_t>(stage);
+    m_profile.WriteMouseSystem(system);
+    m_system = system;
+    SendSettings();
 }

@@ -50,6 +50,14 @@ public:
     void SetModelIndex(int index) override;
     void SetLightInfo(const LightInfoWords& words) override;
 
+    bool StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2) override;
+    std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
+
+    // Page settings: each stores into the profile, saves and sends the profile block.
+    void SetDpiStageValue(int stage, uint16_t stepIndex);
+    void SetActiveDpiStage(int stage);
+    void SetPollingStage(int stage);
+
     // Reads the active profile number and its block; false when any read fails.
     bool ReadProfileBlock(int& profileNumber);
     // The four recoil sequences in 56-byte chunks; 0 after sending, -1 on a lost link.
@@ -77,13 +85,9 @@ protected:
 
 private:
     bool ReadInfoAndKeys();
-    // The walk of the key list shared by the key table and the macro list:
-    // calls `visit` with each present logical key's table position and its
-    // entry after compaction; returns the macro indices in first-use order.
-    template <typename Visit>
-    std::vector<int> WalkKeys(std::vector<KeyEntry>& keys, size_t macroCount, Visit visit);
     size_t MacroCount();
     void LoadFromProfileFile();
+    void SendSettings();
 
     CMouseProfiledata m_profile;
     LightValueList m_lightValues;

@@ -129,3 +129,13 @@ PreviewLightState CVarnokPadStyleDevice::PreviewStateOf(const LightInfoRecord& r
     state.speed = m_block.Speed();
     return state;
 }
+
+std::vector<std::pair<std::string, int>> CVarnokPadStyleDevice::DescribeProfileBlock() const
+{
+    const PadProfileBlock::Bytes b = m_block.Stored();
+    std::vector<std::pair<std::string, int>> out = {
+        {"profile", b[0]}, {"effect", b[1]}, {"light", b[2]}, {"speed", b[3]},
+        {"multicolor", b[5]}, {"red", b[6]}, {"green", b[7]}, {"blue", b[8]},
+    };
+    return out;
+}

@@ -24,6 +24,8 @@ public:
     void SaveProfileData() override;
     void SetLightInfo(const LightInfoWords& words) override;
 
+    std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
+
     // Reads the stored block; the profile number, or -1 when a read fails.
     int ReadProfileBlock();
     const PadProfileBlock& Block() const { return m_block; }

@@ -2,6 +2,7 @@
 
 #include "hid/HidBackend.h"
 #include "profiles/BasicProfiledata.h"
+#include "profiles/ProfileList.h"
 
 #include <chrono>
 
@@ -153,9 +154,8 @@ void CVarnokUSBDevice::PushLightInfoToPreview()
 {
     if (!m_preview)
         return;
-    const PreviewLightState state = PreviewStateOf(GetLightInfoRecord());
-    std::lock_guard lock(m_preview->Mutex());
-    m_preview->SetLightState(state);
+    // SetLightState takes the preview's lock itself.
+    m_preview->SetLightState(PreviewStateOf(GetLightInfoRecord()));
 }
 
 PreviewLightState CVarnokUSBDevice::PreviewStateOf(const LightInfoRecord& r) const
@@ -388,12 +388,45 @@ void CVarnokUSBDevice::ApplySelectedProfile()
     DropMissingMacros();
     RefreshPage();
     WriteProfileBlock(0, 0, 1, m_screenWidth, m_screenHeight);
+    if (WriteUsedMacros())
+        WriteKeyTableFromProfile();
+}
+
+bool CVarnokUSBDevice::WriteUsedMacros()
+{
     const int result = WriteMacros(CollectUsedMacros());
-    if (result > 0) {
+    if (result != 0 && result != -1) {
         ShowMessage("message_text_16", result);
-        return;
+        return false;
     }
     if (result == -1)
         ShowMessage("message_text_7");
+    return true;
+}
+
+bool CVarnokUSBDevice::WriteKeysAndMacros()
+{
+    if (!WriteUsedMacros())
+        return false;
     WriteKeyTableFromProfile();
+    SaveProfileData();
+    return true;
+}
+
+void CVarnokUSBDevice::ApplyLightingEdit(const LightInfoRecord& record)
+{
+    m_channelA.SetPreviewHold(false);
+    SetLightInfo(PackLightInfo(record));
+    SaveProfileData();
+    LoadLighting();
+    WriteProfileBlock(0, 0, 1, m_screenWidth, m_screenHeight);
+}
+
+void CVarnokUSBDevice::SelectListedProfile()
+{
+    CProfileList list;
+    list.SetKind(m_kind);
+    list.SetFolders(GetDeviceDataFolder(), GetDefaultFile());
+    list.LoadProfileList();
+    m_profileId = list.GetCurrentUuid();
 }

@@ -23,6 +23,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CBasicProfiledata;
@@ -80,6 +81,9 @@ public:
     // The current profile's identifier (the profile bar's selection).
     void SetProfileId(const std::wstring& id) { m_profileId = id; }
     const std::wstring& ProfileId() const { return m_profileId; }
+    // Takes the profile identifier the kind's profile list selects, as the
+    // profile bar hands it over (the list and "profile1" are made when missing).
+    void SelectListedProfile();
 
     // Getters.
     DeviceKind Kind() const { return m_kind; }
@@ -206,6 +210,17 @@ public:
     // macros, refresh, profile block, macros (an overflow shows "message_text_16"
     // with the count and ends here, a failure "message_text_7"), key table.
     void ApplySelectedProfile();
+    // A lighting edit: store the record, save, load lighting, send the profile block.
+    void ApplyLightingEdit(const LightInfoRecord& record);
+    // The key editor's "write to device": macros (with the messages of
+    // ApplySelectedProfile), then the key table, then the profile is saved.
+    // False when a macro overflow stopped it.
+    bool WriteKeysAndMacros();
+    // Stores a function triple for a key of the key list (profile in memory);
+    // false when the kind has no such key.
+    virtual bool StoreKeyFunction(int /*key*/, uint8_t /*type*/, uint8_t /*p1*/, uint8_t /*p2*/) { return false; }
+    // The profile block last read, as "name value" pairs for a listing.
+    virtual std::vector<std::pair<std::string, int>> DescribeProfileBlock() const { return {}; }
 
     // A message box through the observer.
     void ShowMessage(const std::string& textKey, std::optional<int> number = std::nullopt);
@@ -241,6 +256,8 @@ protected:
 
 private:
     void RunPreviewStep(PreviewStep step);
+    // Macros of the key list; false when an overflow ends the sequence.
+    bool WriteUsedMacros();
 
     CommandChannel m_channelA;
     CommandChannel m_channelB;
