@@ -11,7 +11,17 @@
 #include <cstring>
 #include <thread>
 
-CVarnokKeyboardDevice::CVarnokKeyboardDevice(HidBackend& backend) : CVarnokUSBDevice(backend, DeviceKind::Keyboard)
+namespace {
+uint64_t SteadyMs()
+{
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+} // namespace
+
+CVarnokKeyboardDevice::CVarnokKeyboardDevice(HidBackend& backend)
+    : CVarnokUSBDevice(backend, DeviceKind::Keyboard), m_regions(SteadyMs)
 {
     SetModelFolder("keyboard");
     RebuildPreview();
@@ -181,6 +191,11 @@ int CVarnokKeyboardDevice::LoadLighting()
 {
     const uint8_t effectBefore = GetLightInfoRecord().selectItem;
     LoadLightingFrom(m_profile);
+    {
+        std::lock_guard lock(m_regionLock);
+        m_regionRecords = LedRecords();
+        m_regions.Reset();
+    }
     const uint8_t effect = GetLightInfoRecord().selectItem;
     if (effect != effectBefore || effect == kCustomEffect)
         LoadCustomColours();
@@ -416,6 +431,12 @@ void CVarnokKeyboardDevice::FeedAudioLevels(const uint32_t* levels6, int count)
         return;
     const size_t n = static_cast<size_t>(std::clamp(count, 0, static_cast<int>(m_audioLevels.size())));
     std::copy_n(levels6, n, m_audioLevels.begin());
+}
+
+bool CVarnokKeyboardDevice::AfterPreviewPass()
+{
+    std::lock_guard lock(m_regionLock);
+    return m_regions.Step(m_regionRecords, LedColours());
 }
 
 // System settings.

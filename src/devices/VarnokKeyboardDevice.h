@@ -3,6 +3,7 @@
 #include "devices/KeyboardAudioMeter.h"
 #include "devices/KeyboardKeyMap.h"
 #include "devices/KeyboardProfileBlock.h"
+#include "devices/LedRegionSteps.h"
 #include "devices/LightValueList.h"
 #include "devices/VarnokUSBDevice.h"
 #include "profiles/KeyboardProfiledata.h"
@@ -62,6 +63,8 @@ public:
     // 25 band values (32 bits each) and a level.
     void FeedAudioSpectrum(const uint8_t* spectrum100, int count) override;
     void FeedAudioLevels(const uint32_t* levels6, int count) override;
+    // The per-LED region steps of the loaded per-LED records.
+    bool AfterPreviewPass() override;
 
     // Reads the active profile number and its block; false when the channel
     // is closed or a read fails (then nothing changes).
@@ -149,4 +152,7 @@ private:
     KeyboardAudioMeter m_audioMeter;
     std::array<uint32_t, 6> m_audioLevels{};
     std::function<void(int ms)> m_pause;
+    std::mutex m_regionLock;
+    std::vector<LightInfoRecord> m_regionRecords;
+    LedRegionSteps m_regions;
 };

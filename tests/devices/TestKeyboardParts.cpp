@@ -3,6 +3,7 @@
 #include "devices/KeyboardAudioMeter.h"
 #include "devices/KeyboardKeyMap.h"
 #include "devices/KeyboardProfileBlock.h"
+#include "devices/LedRegionSteps.h"
 #include "sim/SimKeyboardFirmware.h"
 
 #include <gtest/gtest.h>
@@ -226,4 +227,58 @@ TEST(KeyboardAudioMeter, BeatsWhenTheRunningTotalReaches71)
     KeyboardAudioMeter meter;
     EXPECT_FALSE(meter.Feed(std::vector<int32_t>(24, 2000), 1));
     EXPECT_EQ(meter.Total(), 0);
+}
+
+TEST(LedRegionSteps, EachPresentRecordDrivesItsOwnLed)
+{
+    uint64_t now = 1000;
+    LedRegionSteps regions([&] { return now; });
+    LedColourList leds(6);
+    leds.SetAll({1, 1, 1}, 9);
+    std::vector<LightInfoRecord> records(6);
+    auto make = [](uint8_t mode, uint8_t speed, uint8_t multi) {
+        LightInfoRecord r;
+        r.selectItem = mode;
+        r.light = 4;
+        r.speed = speed;
+        r.multiColor = multi;
+        r.red = 50;
+        r.green = 60;
+        r.blue = 70;
+        r.present = 1;
+        return r;
+    };
+    records[0] = make(0, 2, 0);  // breathing, phase + 6 per pass
+    records[1] = make(1, 0, 0);  // static
+    records[2] = make(2, 4, 0);  // flash, period 7 × 200 ms
+    records[3] = make(3, 4, 1);  // spectrum, colour index + 1 every 7 passes
+    records[4] = make(4, 0, 0);  // off
+    records[5].present = 0;      // not present: left alone
+
+    EXPECT_TRUE(regions.Step(records, leds));
+    EXPECT_EQ(regions.Phase(0), 6);
+    EXPECT_EQ(leds.Get(0), (LedColour{50, 60, 70, PreviewTables::ScaledLevel(4, PreviewTables::BreathingCurve()[6])}));
+    EXPECT_EQ(leds.Get(1), (LedColour{50, 60, 70, 255}));
+    EXPECT_EQ(leds.Get(2), (LedColour{50, 60, 70, 255}));  // the first pass toggles on
+    EXPECT_EQ(regions.ColourIndex(2), 14);
+    EXPECT_EQ(leds.Get(4), (LedColour{0, 0, 0, 0}));
+    EXPECT_EQ(leds.Get(5), (LedColour{1, 1, 1, 9}));
+
+    for (int i = 0; i < 6; ++i)
+        regions.Step(records, leds);
+    EXPECT_EQ(regions.ColourIndex(3), 1);
+    EXPECT_EQ(leds.Get(3), (LedColour{PreviewTables::ColourWheel()[1].r, PreviewTables::ColourWheel()[1].g,
+                                      PreviewTables::ColourWheel()[1].b, 255}));
+    EXPECT_EQ(leds.Get(2).level, 255);
+    now += 7 * 200;
+    regions.Step(records, leds);
+    EXPECT_EQ(leds.Get(2).level, 0);  // toggled off after its period
+
+    for (int i = 0; i < 20; ++i)
+        regions.Step(records, leds);
+    EXPECT_EQ(regions.ColourIndex(0), 1);  // the breath wrapped past 128
+
+    regions.Reset();
+    EXPECT_EQ(regions.Phase(0), 0);
+    EXPECT_FALSE(regions.Step(std::vector<LightInfoRecord>(3), leds));
 }
