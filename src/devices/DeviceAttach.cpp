@@ -3,6 +3,7 @@
 #include "hid/CommandChannel.h"
 #include "hid/DeviceRecognizer.h"
 #include "hid/HidEnumerator.h"
+#include "hid/HidPath.h"
 #include "hid/SupportedDeviceTable.h"
 
 #include <mutex>
@@ -48,4 +49,28 @@ void DeviceAttach::Detach(CommandChannel& channel)
     channel.SetOpen(false);
     channel.Cable().Close();
     channel.Receiver().Close();
+}
+
+std::optional<DeviceSlot> DeviceAttach::FindCommandSlot(const DeviceSlotList& slots, size_t tableRow,
+                                                        const std::string& simName)
+{
+    if (tableRow >= SupportedDeviceTable::kRowCount || tableRow >= slots.size())
+        return std::nullopt;
+    const SupportedDeviceEntry& row = SupportedDeviceTable::Row(tableRow);
+    for (const DeviceSlot& slot : slots) {
+        if (!slot.connected || slot.vendorId != row.vendorId || slot.productId != row.productId
+            || slot.interfaceNumber != row.interfaceNumber || slot.collectionNumber != row.collectionNumber)
+            continue;
+        const std::string node(HidPath::NodePart(slot.path));
+        DeviceSlot found = slot;
+        found.kind = row.kind;
+        found.partner = row.partner;
+        if (node.starts_with("sim:")) {
+            if (node == "sim:" + simName)
+                return found;
+        } else if (&slot == &slots[tableRow]) {
+            return found;
+        }
+    }
+    return std::nullopt;
 }

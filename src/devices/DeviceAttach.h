@@ -15,6 +15,11 @@ class DeviceAttach {
 public:
     // Every listed interface recognised into a fresh slot list.
     static DeviceSlotList Scan(HidBackend& backend);
+    // The live command slot of a supported-table row. An emulated node names
+    // its product ("sim:<name>"), which decides between the keyboard and its
+    // receiver (same identity); a real one must sit in the row itself.
+    static std::optional<DeviceSlot> FindCommandSlot(const DeviceSlotList& slots, size_t tableRow,
+                                                     const std::string& simName);
     // 2 for receiver kinds, 1 for the mouse and keyboard, 0 (unset) otherwise.
     static int ModeFor(DeviceKind slotKind);
     // Opens the cable or receiver interface of the channel on the slot's path
