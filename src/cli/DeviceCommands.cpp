@@ -220,6 +220,8 @@ int SetKey(CliContext& context, CVarnokUSBDevice& device, const std::vector<std:
         context.Err() << "this device has no key " << key << " in its key list\n";
         return kExitFailed;
     }
+    // Stored as the key editor's save does, before the write to the device.
+    device.SaveProfileData();
     device.WriteKeysAndMacros();
     return kExitOk;
 }

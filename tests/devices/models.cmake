@@ -6,3 +6,11 @@ if(TARGET fake_osconflib)
   target_compile_definitions(test_device_models PRIVATE FAKE_OSCONF_DIR="$<TARGET_FILE_DIR:fake_osconflib>")
   target_include_directories(test_device_models PRIVATE ${CMAKE_SOURCE_DIR}/tests/platform)
 endif()
+
+if(TARGET gaming-device-cli)
+  gd_add_test(test_device_cli
+    SOURCES TestDeviceCli.cpp
+    LIBS Qt6::Core)
+  target_compile_definitions(test_device_cli PRIVATE GD_CLI_PATH="$<TARGET_FILE:gaming-device-cli>")
+  add_dependencies(test_device_cli gaming-device-cli)
+endif()
