@@ -20,6 +20,14 @@ struct CliRun {
     std::string err;
 };
 
+// The programs are built into one folder, this test among them.
+std::string RuntimeDir()
+{
+    if (const char* dir = std::getenv("GD_RUNTIME_DIR"); dir && *dir)
+        return dir;
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+}
+
 class UpdateCliTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -32,9 +40,8 @@ protected:
 
     CliRun Cli(const std::string& args) const
     {
-        const char* dir = std::getenv("GD_RUNTIME_DIR");
         const std::string errFile = folder.Path() + "/stderr";
-        const std::string command = std::string(dir ? dir : ".") + "/gaming-device-cli " + args + " 2>" + errFile;
+        const std::string command = RuntimeDir() + "/gaming-device-cli " + args + " 2>" + errFile;
         CliRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe)
