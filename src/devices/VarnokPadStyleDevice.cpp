@@ -2,8 +2,14 @@
 
 #include "profiles/BasicProfiledata.h"
 
+#include <chrono>
+
 CVarnokPadStyleDevice::CVarnokPadStyleDevice(HidBackend& backend, DeviceKind kind, const char* modelFolder)
-    : CVarnokUSBDevice(backend, kind)
+    : CVarnokUSBDevice(backend, kind), m_regions([] {
+          return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           std::chrono::steady_clock::now().time_since_epoch())
+                                           .count());
+      })
 {
     SetModelFolder(modelFolder);
 }
@@ -95,6 +101,8 @@ int CVarnokPadStyleDevice::LoadLighting()
     const LightInfoRecord info = Data().ReadLightInfo();
     m_block.Refresh(info);
     LoadLightingFrom(Data());
+    std::lock_guard lock(LightInfoLock());
+    m_regions.Reset();
     return 1;
 }
 
@@ -138,4 +146,10 @@ std::vector<std::pair<std::string, int>> CVarnokPadStyleDevice::DescribeProfileB
         {"multicolor", b[5]}, {"red", b[6]}, {"green", b[7]}, {"blue", b[8]},
     };
     return out;
+}
+
+bool CVarnokPadStyleDevice::AfterPreviewPass()
+{
+    std::lock_guard lock(LightInfoLock());
+    return m_regions.Step(LedRecordsLocked(), LedColours());
 }

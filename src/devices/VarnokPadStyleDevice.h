@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devices/LedRegionSteps.h"
 #include "devices/LightValueList.h"
 #include "devices/PadProfileBlock.h"
 #include "devices/VarnokUSBDevice.h"
@@ -33,6 +34,8 @@ public:
 
 protected:
     PreviewLightState PreviewStateOf(const LightInfoRecord& record) const override;
+    // The per-LED region steps, under the first lighting lock.
+    bool AfterPreviewPass() override;
     // Kind-specific loading after the shared part of LoadProfile.
     virtual void LoadKindProfile() {}
     void ReadInfoBlock();
@@ -41,5 +44,6 @@ private:
     CBasicProfiledata& Data() { return *ProfileData(); }
 
     PadProfileBlock m_block;
+    LedRegionSteps m_regions;
     LightValueList m_lightValues;
 };

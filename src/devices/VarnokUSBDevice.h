@@ -129,6 +129,8 @@ public:
     // Stores the record and hands it to the preview.
     void SetLightInfoRecord(const LightInfoRecord& record);
     std::vector<LightInfoRecord> LedRecords() const;
+    // The records themselves; the caller holds LightInfoLock().
+    const std::vector<LightInfoRecord>& LedRecordsLocked() const { return m_ledRecords; }
     void SetLedRecords(std::vector<LightInfoRecord> records);
     // The light list (custom effect steps) the light-list step plays.
     std::vector<CustomEffectStep> LightList() const;

@@ -119,6 +119,29 @@ TEST_F(PadDeviceTest, PreviewTakesEffectAndSpeedFromTheStoredBlock)
     EXPECT_EQ(pad.Preview()->LightState().red, 1);
 }
 
+TEST_F(PadDeviceTest, PresentPerLedRecordsDriveTheirLedsAfterAPass)
+{
+    std::vector<LightInfoRecord> records(15);
+    records[3].present = 1;
+    records[3].selectItem = 1;  // static
+    records[3].light = 4;
+    records[3].red = 200;
+    records[5].present = 1;
+    records[5].selectItem = 4;  // off
+    pad.SetLedCount(15);
+    pad.SetLedRecords(records);
+    pad.SetLedColour(5, 0xFF00FF00u);
+    pad.SetLedColour(7, 0xFF0000FFu);  // no record present: left alone
+    CVarnokUSBDevice& device = pad;
+    EXPECT_TRUE(device.AfterPreviewPass());
+    EXPECT_EQ(pad.LedColours().Get(3), (LedColour{200, 0, 0, PreviewTables::Level(4)}));
+    EXPECT_EQ(pad.GetLedColour(5), 0u);
+    EXPECT_EQ(pad.GetLedColour(7), 0xFF0000FFu);
+
+    pad.SetLedRecords({});
+    EXPECT_FALSE(device.AfterPreviewPass());
+}
+
 class HeadsetDeviceTest : public ::testing::Test {
 protected:
     void Attach() { AttachDevice(headset, sim, SimProductKind::Headset, data, &page, 13); }
