@@ -332,6 +332,29 @@ int CVarnokKeyboardDevice::WriteMacros(const std::vector<int>& macroIndices)
     return 0;
 }
 
+bool CVarnokKeyboardDevice::StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2)
+{
+    if (key < 0 || static_cast<size_t>(key) >= m_keys.size())
+        return false;
+    KeyEntry& e = m_keys[static_cast<size_t>(key)];
+    e[2] = type;
+    e[3] = p1;
+    e[4] = p2;
+    m_profile.WriteKeyList(m_keys);
+    return true;
+}
+
+std::vector<std::pair<std::string, int>> CVarnokKeyboardDevice::DescribeProfileBlock() const
+{
+    const KeyboardProfileBlock::Bytes b = StoredBlock();
+    return {
+        {"profile", b[0]},    {"effect", b[1]},        {"light", b[2]},         {"speed", b[3] <= 4 ? 4 - b[3] : 0},
+        {"fx", b[4]},         {"multicolor", b[5]},    {"red", b[6]},           {"green", b[7]},
+        {"blue", b[8]},       {"byte17", b[17]},       {"zzcc-led-mode", b[18]}, {"wflag", b[19]},
+        {"key6flag", b[20]},  {"winflag", b[21]},      {"polling", b[22]},      {"custom-group", b[25]},
+    };
+}
+
 // Lighting.
 
 std::array<uint8_t, CVarnokKeyboardDevice::kMaxTable> CVarnokKeyboardDevice::LightFrame() const

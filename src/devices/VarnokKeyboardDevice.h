@@ -12,6 +12,8 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 class KeyboardLightingPreview;
@@ -63,6 +65,8 @@ public:
     // 25 band values (32 bits each) and a level.
     void FeedAudioSpectrum(const uint8_t* spectrum100, int count) override;
     void FeedAudioLevels(const uint32_t* levels6, int count) override;
+    bool StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2) override;
+    std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
     // The per-LED region steps of the loaded per-LED records.
     bool AfterPreviewPass() override;
 
