@@ -67,3 +67,17 @@ inline std::vector<std::string> FileNames(const std::filesystem::path& folder)
 }
 
 inline std::filesystem::path SourceDefaultData() { return GD_DEFAULT_DATA_DIR; }
+
+// "2022_11_01_09_05_07_042": year to millisecond.
+inline bool IsTimeStampName(const std::string& name)
+{
+    const std::string form = "dddd_dd_dd_dd_dd_dd_ddd";
+    if (name.size() != form.size())
+        return false;
+    for (size_t i = 0; i < form.size(); ++i) {
+        const bool digit = name[i] >= '0' && name[i] <= '9';
+        if (form[i] == 'd' ? !digit : name[i] != '_')
+            return false;
+    }
+    return true;
+}

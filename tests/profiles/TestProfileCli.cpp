@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QStringList>
 
-#include <regex>
 #include <sstream>
 
 namespace {
@@ -61,9 +60,10 @@ TEST(ProfileCli, FirstListCreatesProfile1FromTheFactoryFile)
     CliFixture f;
     const auto lines = f.Lines({"profile", "mouse", "list"});
     ASSERT_EQ(lines.size(), 1u);
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(lines[0], m, std::regex(R"(0 \* profile1 (\d{4}(_\d{2}){5}_\d{3}))"))) << lines[0];
-    const Json::Value profile = ReadJsonFile(f.root / "mouse" / (m[1].str() + ".Json"));
+    ASSERT_TRUE(lines[0].starts_with("0 * profile1 ")) << lines[0];
+    const std::string uuid = lines[0].substr(13);
+    ASSERT_TRUE(IsTimeStampName(uuid)) << lines[0];
+    const Json::Value profile = ReadJsonFile(f.root / "mouse" / (uuid + ".Json"));
     EXPECT_EQ(profile["profilename"].asString(), "profile1");
     EXPECT_EQ(profile["Device"][0]["KeyList"].size(), 11u);
     EXPECT_EQ(f.Lines({"profile", "mouse", "list"}), lines) << "the second run reads the same list";
