@@ -1,6 +1,8 @@
 #include "platform/AppSettings.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/JsonText.h"
+#include "platform/UserFolders.h"
 
 #include <json/reader.h>
 #include <json/writer.h>
@@ -12,14 +14,7 @@
 
 std::filesystem::path AppSettings::DefaultPath()
 {
-    std::filesystem::path base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        base = config;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::filesystem::path(home) / ".config";
-    else
-        base = ".config";
-    return base / "Gaming device" / "settings.json";
+    return UserFolders::ConfigFolder() / "settings.json";
 }
 
 AppSettings::AppSettings(std::filesystem::path path) : m_path(std::move(path)) {}
@@ -48,10 +43,7 @@ bool AppSettings::Load()
 
 bool AppSettings::Save() const
 {
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "   ";
-    builder["emitUTF8"] = true;
-    return WriteFileAtomically(m_path, Json::writeString(builder, m_root) + "\n");
+    return WriteFileAtomicallyCreatingFolder(m_path, StyledJsonText(m_root));
 }
 
 std::string AppSettings::Text(const char* key) const

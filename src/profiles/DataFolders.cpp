@@ -1,6 +1,7 @@
 #include "profiles/DataFolders.h"
 
-#include <cstdlib>
+#include "platform/UserFolders.h"
+
 #include <system_error>
 
 namespace {
@@ -39,17 +40,7 @@ std::filesystem::path CDataFolders::GetDefaultFile(std::string_view folderName) 
     return GetDefaultDataFolder() / (std::string(folderName) + ".Json");
 }
 
-std::filesystem::path CDataFolders::DefaultAppDataRoot()
-{
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::filesystem::path(home) / ".local" / "share";
-    else
-        base = "/tmp";
-    return base / "Gaming device";
-}
+std::filesystem::path CDataFolders::DefaultAppDataRoot() { return UserFolders::AppDataRoot(); }
 
 std::filesystem::path CDataFolders::ExecutableFolder()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/JsonText.h"
+
 #include <json/value.h>
 
 #include <filesystem>
@@ -22,8 +24,6 @@ Json::Value ReadJsonFile(const std::filesystem::path& path);
 // file could not be replaced (the old one is then untouched).
 bool StoreFileText(const std::filesystem::path& path, const std::string& bytes);
 
-// The styled text of a value, as StoreJsonFile writes it.
-std::string StyledJsonText(const Json::Value& value);
 
 // StoreJsonFile with the outcome: false when the file could not be replaced.
 bool StoreJsonFileChecked(const std::filesystem::path& path, const Json::Value& value);

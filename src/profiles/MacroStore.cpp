@@ -3,7 +3,7 @@
 #include "profiles/JsonAccess.h"
 #include "profiles/JsonFile.h"
 #include "profiles/MacroEvent.h"
-#include "profiles/PlainFileName.h"
+#include "platform/PlainFileName.h"
 #include "profiles/TextConvert.h"
 
 #include <json/reader.h>

@@ -2,7 +2,7 @@
 
 #include "profiles/JsonAccess.h"
 #include "profiles/JsonFile.h"
-#include "profiles/PlainFileName.h"
+#include "platform/PlainFileName.h"
 #include "profiles/TextConvert.h"
 
 #include <algorithm>

@@ -14,10 +14,6 @@ public:
     // user alone) when missing.
     static std::filesystem::path InstallerFolder();
 
-    // A name that stays inside its folder: not empty, not "." or "..", no
-    // path separator and no NUL.
-    static bool IsPlainFileName(std::string_view name);
-
     // InstallerFolder()/<name>.exe, or empty when `name` is not a plain file name.
     static std::filesystem::path LocalInstallerPath(std::string_view name);
 };

@@ -1,6 +1,7 @@
 #include "update/UpdateTimeFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/JsonText.h"
 
 #include <json/reader.h>
 #include <json/value.h>
@@ -52,9 +53,7 @@ bool UpdateTimeFile::Write(const std::string& date) const
 {
     Json::Value root(Json::objectValue);
     root["updatelasttime"]["value"] = date;
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "   ";
-    return WriteFileAtomically(m_path, Json::writeString(builder, root) + "\n");
+    return WriteFileAtomicallyCreatingFolder(m_path, StyledJsonText(root));
 }
 
 std::string UpdateTimeFile::FormatDate(std::time_t when)

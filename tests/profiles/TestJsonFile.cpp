@@ -1,7 +1,7 @@
 #include "TempFolder.h"
 
 #include "profiles/JsonFile.h"
-#include "profiles/PlainFileName.h"
+#include "platform/PlainFileName.h"
 #include "profiles/TextConvert.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "profiles/PlainFileName.h"
+#include "platform/PlainFileName.h"
 
 bool IsPlainFileName(std::string_view name)
 {
