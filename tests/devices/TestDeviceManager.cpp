@@ -224,6 +224,11 @@ TEST_F(DeviceManagerTest, ReaderCodesReachTheScheduleTheModelAndTheListener)
     sim.InjectEvent(SimProductKind::Mouse, 0x1123);
     ASSERT_TRUE(PumpUntil([&] { return listener.codes.size() == 2; }));
     EXPECT_EQ(listener.codes[1], std::make_pair(kMouseDevice, uint16_t{0x1123}));
+    // The model takes the code on the reader's thread, not in step with the listener.
+    ASSERT_TRUE(PumpUntil([&] {
+        std::lock_guard lock(model.codesMutex);
+        return !model.codes.empty();
+    }));
     std::lock_guard lock(model.codesMutex);
     EXPECT_EQ(model.codes, (std::vector<int>{0x1123}));
 }
