@@ -514,25 +514,15 @@ void CVarnokKeyboardDevice::QueryPower()
 {
     if (TrayFlag() == 1 || !ChannelA().IsOpen() || ChannelA().IsBusy() || !LinkReady())
         return;
-    std::array<uint8_t, 6> record{};
-    if (CommandSet(ChannelA()).CMD_READ_POWER(record.data(), record.size(), 0) != kResultOk)
-        return;
-    record[3] = Wireless() ? 1 : 0;
-    if (auto* observer = PageObserver())
-        observer->PowerRecord(record, record[4]);
+    ReadPowerRecord();
 }
 
-bool CVarnokKeyboardDevice::IsLinkUp()
-{
-    return ChannelA().IsOpen() && Wireless() && CommandSet(ChannelA()).CMD_LINK_STATUS();
-}
+bool CVarnokKeyboardDevice::IsLinkUp() { return WirelessLinkUp(); }
 
 void CVarnokKeyboardDevice::OnDeviceCode(int code)
 {
-    if (!ChannelA().IsOpen())
-        return;
-    const int hi = code >> 8;
-    if (hi != 0x10 && hi != 0x11)
+    const int hi = ProfileCodeKind(code);
+    if (hi == 0)
         return;
     m_activeProfile.store(code & 0x0F);
     {
@@ -541,7 +531,5 @@ void CVarnokKeyboardDevice::OnDeviceCode(int code)
         if (hi == 0x11)
             m_block[17] = static_cast<uint8_t>((code >> 4) & 0x0F);
     }
-    if (auto* observer = PageObserver())
-        observer->DeviceCode(code);
-    CVarnokUSBDevice::RefreshPage();
+    ReportDeviceCode(code);
 }

@@ -383,34 +383,22 @@ void CVarnokMouseDevice::QueryPower()
 {
     if (!ChannelA().IsOpen() || ChannelA().IsBusy() || !LinkReady())
         return;
-    std::array<uint8_t, 6> record{};
-    if (CommandSet(ChannelA()).CMD_READ_POWER(record.data(), record.size(), 0) != kResultOk)
-        return;
-    record[3] = Wireless() ? 1 : 0;
-    if (auto* observer = PageObserver())
-        observer->PowerRecord(record, record[4]);
+    ReadPowerRecord();
 }
 
-bool CVarnokMouseDevice::IsLinkUp()
-{
-    return ChannelA().IsOpen() && Wireless() && CommandSet(ChannelA()).CMD_LINK_STATUS();
-}
+bool CVarnokMouseDevice::IsLinkUp() { return WirelessLinkUp(); }
 
 void CVarnokMouseDevice::OnDeviceCode(int code)
 {
-    if (!ChannelA().IsOpen())
-        return;
-    const int hi = code >> 8;
-    if (hi != 0x10 && hi != 0x11)
+    const int hi = ProfileCodeKind(code);
+    if (hi == 0)
         return;
     m_activeProfile.store(code & 0x0F);
     if (hi == 0x11) {
         std::lock_guard lock(m_blockLock);
         m_block[12] = static_cast<uint8_t>((code >> 4) & 0x0F);
     }
-    if (auto* observer = PageObserver())
-        observer->DeviceCode(code);
-    CVarnokUSBDevice::RefreshPage();
+    ReportDeviceCode(code);
 }
 
 bool CVarnokMouseDevice::StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2)

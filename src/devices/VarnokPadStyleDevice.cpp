@@ -51,14 +51,8 @@ void CVarnokPadStyleDevice::RefreshFromDevice()
 
 void CVarnokPadStyleDevice::QueryPower()
 {
-    if (!ChannelA().IsOpen())
-        return;
-    std::array<uint8_t, 6> record{};
-    if (CommandSet(ChannelA()).CMD_READ_POWER(record.data(), record.size(), 0) != kResultOk)
-        return;
-    record[3] = Wireless() ? 1 : 0;
-    if (auto* observer = PageObserver())
-        observer->PowerRecord(record, record[4]);
+    if (ChannelA().IsOpen())
+        ReadPowerRecord();
 }
 
 void CVarnokPadStyleDevice::SetProfilePaths()

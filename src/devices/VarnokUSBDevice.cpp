@@ -382,6 +382,36 @@ bool CVarnokUSBDevice::LinkReady()
     return !m_channelA.IsWireless() || CommandSet(m_channelA).CMD_LINK_STATUS();
 }
 
+bool CVarnokUSBDevice::WirelessLinkUp()
+{
+    return m_channelA.IsOpen() && m_channelA.IsWireless() && CommandSet(m_channelA).CMD_LINK_STATUS();
+}
+
+void CVarnokUSBDevice::ReadPowerRecord()
+{
+    std::array<uint8_t, 6> record{};
+    if (CommandSet(m_channelA).CMD_READ_POWER(record.data(), record.size(), 0) != kResultOk)
+        return;
+    record[3] = m_channelA.IsWireless() ? 1 : 0;
+    if (auto* observer = PageObserver())
+        observer->PowerRecord(record, record[4]);
+}
+
+int CVarnokUSBDevice::ProfileCodeKind(int code)
+{
+    if (!m_channelA.IsOpen())
+        return 0;
+    const int hi = code >> 8;
+    return hi == 0x10 || hi == 0x11 ? hi : 0;
+}
+
+void CVarnokUSBDevice::ReportDeviceCode(int code)
+{
+    if (auto* observer = PageObserver())
+        observer->DeviceCode(code);
+    CVarnokUSBDevice::RefreshPage();
+}
+
 void CVarnokUSBDevice::ApplySelectedProfile()
 {
     LoadProfile();

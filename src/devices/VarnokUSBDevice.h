@@ -254,6 +254,15 @@ protected:
     std::filesystem::path LightConfigPath() const;
     // The link condition of every exchange: open, and on the receiver link the product present.
     bool LinkReady();
+    // Through the receiver, whether the product answers; false on cable or with the channel closed.
+    bool WirelessLinkUp();
+    // Reads the 6-byte power record (byte 3 marks the receiver link) and hands it to the page.
+    void ReadPowerRecord();
+    // The high byte of a profile code the product sends (0x10 profile switched,
+    // 0x11 profile and DPI stage), or 0 for another code or a closed channel.
+    int ProfileCodeKind(int code);
+    // Tells the page of a device code and refreshes it.
+    void ReportDeviceCode(int code);
     std::map<int, int>& KeyMap(size_t which) { return m_keyMaps[which % 3]; }
 
 private:
