@@ -4,7 +4,7 @@
 #include "devices/DeviceManagerListener.h"
 #include "devices/DeviceOptionTable.h"
 #include "devices/DevicePage.h"
-#include "devices/DevicePageTable.h"
+#include "devices/DeviceSetup.h"
 #include "devices/VarnokUSBDevice.h"
 #include "hid/CommandChannel.h"
 #include "hid/CommandSet.h"
@@ -71,17 +71,7 @@ std::optional<size_t> CDeviceManager::OptionRowFor(size_t tableRow)
 {
     if (tableRow >= SupportedDeviceTable::kRowCount)
         return std::nullopt;
-    const SupportedDeviceEntry& row = SupportedDeviceTable::Row(tableRow);
-    uint16_t vendorId = row.vendorId;
-    uint16_t productId = row.productId;
-    DeviceKind kind = row.kind;
-    if (kind == DeviceKind::MouseReceiver && row.partner < SupportedDeviceTable::kRowCount) {
-        const SupportedDeviceEntry& cable = SupportedDeviceTable::Row(row.partner);
-        vendorId = cable.vendorId;
-        productId = cable.productId;
-        kind = DeviceKind::Mouse;
-    }
-    return DeviceOptionTable::Find(vendorId, productId, kind, kRoleCommand);
+    return DeviceSetup::OptionFor(DeviceSlot{SupportedDeviceTable::Row(tableRow)});
 }
 
 // --- discovery thread ------------------------------------------------------
@@ -193,22 +183,12 @@ DevicePage* CDeviceManager::CreatePage(size_t tableRow)
     if (m_pages[*option])
         return m_pages[*option].get();
     const DeviceOption& optionRow = DeviceOptionTable::Row(*option);
-    const DevicePageRow& pageRow = DevicePageTable::Row(*option);
     DeviceModel model = m_factory(static_cast<DeviceKind>(optionRow.kind), m_backend);
     if (!model.device)
         return nullptr;
 
-    CVarnokUSBDevice::Setup setup;
-    setup.pageLayoutPath = pageRow.pageLayout;
-    setup.lightFilePrefix = pageRow.lightFilePrefix;
-    setup.modelFolder = optionRow.modelFolder;
-    setup.keyCount = pageRow.keyCount;
-    setup.ledCount = pageRow.ledCount;
-    setup.deviceIndex = static_cast<int>(*option);
-    setup.powerIndicator = pageRow.powerIndicator;
     // The page's identity is its product's command row (the cable row of a paired product).
-    setup.slot = DeviceSlot{PageIdentity(tableRow)};
-    model.device->SetUp(setup);
+    model.device->SetUp(DeviceSetup::ForOption(*option, DeviceSlot{PageIdentity(tableRow)}));
     model.device->SetModelIndex(optionRow.modelIndex);
     model.device->InitPage();
 
