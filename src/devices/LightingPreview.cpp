@@ -139,6 +139,14 @@ uint8_t LightingPreview::DecayFade(uint8_t level, bool effectZero)
     return static_cast<uint8_t>(level - drop);
 }
 
+void LightingPreview::StepLightList()
+{
+    if (m_lightList)
+        m_lightList->Step(m_leds, m_light.speed, m_clock());
+    else
+        StepOff();
+}
+
 void LightingPreview::RunStep(PreviewStep step)
 {
     switch (step) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/LedColourList.h"
+#include "devices/LightListPlayer.h"
 #include "devices/PreviewTables.h"
 
 #include <array>
@@ -54,7 +55,9 @@ public:
     virtual void StepWave() = 0;
     virtual void StepMarquee() = 0;
     // Plays the light list; with no list every LED is off.
-    virtual void StepLightList() { StepOff(); }
+    void StepLightList();
+    // The light list this preview plays (owned by the device); none: LEDs off.
+    void SetLightList(LightListPlayer* player) { m_lightList = player; }
 
     void RunStep(PreviewStep step);
 
@@ -116,6 +119,7 @@ protected:
     std::array<uint8_t, kMaxLeds> m_reactiveColour{};
 
 private:
+    LightListPlayer* m_lightList = nullptr;
     std::mt19937 m_random;
     std::mutex m_mutex;
 };

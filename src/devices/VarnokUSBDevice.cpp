@@ -185,21 +185,15 @@ void CVarnokUSBDevice::SetLedRecords(std::vector<LightInfoRecord> records)
     m_ledRecords = std::move(records);
 }
 
-std::vector<CustomEffectStep> CVarnokUSBDevice::LightList() const
-{
-    std::lock_guard lock(m_lightListLock);
-    return m_lightList;
-}
+std::vector<CustomEffectStep> CVarnokUSBDevice::LightList() const { return m_lightList.List(); }
 
-void CVarnokUSBDevice::SetLightList(std::vector<CustomEffectStep> list)
-{
-    std::lock_guard lock(m_lightListLock);
-    m_lightList = std::move(list);
-}
+void CVarnokUSBDevice::SetLightList(std::vector<CustomEffectStep> list) { m_lightList.Load(std::move(list)); }
 
 void CVarnokUSBDevice::RebuildPreview()
 {
     m_preview = MakePreview(*m_ledColours, m_previewClock);
+    if (m_preview)
+        m_preview->SetLightList(&m_lightList);
     PushLightInfoToPreview();
 }
 

@@ -2,6 +2,7 @@
 
 #include "devices/DevicePageObserver.h"
 #include "devices/LedColourList.h"
+#include "devices/LightListPlayer.h"
 #include "devices/LightingPreview.h"
 #include "devices/LightingPreviewThread.h"
 #include "devices/PreviewSchedule.h"
@@ -138,7 +139,8 @@ public:
     LedColourList& LedColours() { return *m_ledColours; }
     const LedColourList& LedColours() const { return *m_ledColours; }
     std::mutex& LightInfoLock() { return m_lightInfoLock; }
-    std::mutex& LightListLock() { return m_lightListLock; }
+    std::mutex& LightListLock() { return m_lightList.Mutex(); }
+    const LightListPlayer& LightListPlayback() const { return m_lightList; }
     LightingPreview* Preview() { return m_preview.get(); }
 
     // Lighting preview thread.
@@ -297,10 +299,9 @@ private:
     CDataFolders m_folders;
 
     mutable std::mutex m_lightInfoLock;
-    mutable std::mutex m_lightListLock;
     LightInfoRecord m_lightInfo{};
     std::vector<LightInfoRecord> m_ledRecords;
-    std::vector<CustomEffectStep> m_lightList;
+    LightListPlayer m_lightList;
     std::unique_ptr<LedColourList> m_ledColours;
     std::atomic<int> m_lightControl{1};
     std::atomic<int> m_windowActive{1};

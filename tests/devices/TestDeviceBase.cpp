@@ -123,6 +123,22 @@ TEST(DeviceBaseTest, LightInfoMovesAsFourWordsAndReachesThePreview)
     EXPECT_EQ(mouse.Preview()->LightState().selectItem, 3);
 }
 
+TEST(DeviceBaseTest, PreviewPlaysTheDevicesLightListAcrossLedCountChanges)
+{
+    SimHidBackend sim;
+    CVarnokMousePadDevice pad(sim);
+    CustomEffectStep step;
+    step.mode = 1;
+    step.brightness = 4;
+    step.red = 40;
+    step.time = 1000;
+    pad.SetLightList({step});
+    pad.SetLedCount(15);  // a new preview over a new colour list keeps playing the same list
+    ASSERT_NE(pad.Preview(), nullptr);
+    pad.Preview()->RunStep(PreviewStep::LightList);
+    EXPECT_EQ(pad.LedColours().Get(14), (LedColour{40, 0, 0, 255}));
+}
+
 TEST(DeviceBaseTest, ReceiverSlotGivesTheProductKindAndTrayFlagNeedsTheIndicator)
 {
     SimHidBackend sim;
