@@ -53,6 +53,7 @@ void DevicePage::DeviceCode(uint16_t code)
 
 void DevicePage::CodeReceived(uint16_t code)
 {
+    m_model->NoteReaderCode(code);
     if (m_listener)
         Post([this, code] { m_listener->DeviceCode(m_deviceIndex, code); });
 }

@@ -76,7 +76,7 @@ public:
     // A code above 0x0402 from a notification reader (any thread).
     void OnDeviceCode(int code);
     // Every code the readers receive; RefreshFromDevice looks at the last one.
-    void NoteReaderCode(int code) { m_lastReaderCode.store(code); }
+    void NoteReaderCode(int code) override { m_lastReaderCode.store(code); }
     int LastReaderCode() const { return m_lastReaderCode.load(); }
 
     // The audio settings of the lighting editor (the colour mode drives the audio effect).

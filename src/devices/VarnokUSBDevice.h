@@ -203,6 +203,8 @@ public:
     virtual void SetAudioLight(uint32_t a, uint32_t b, uint32_t c);
     virtual std::array<uint32_t, 3> GetAudioLight();
     virtual void SelectKey(int index);
+    // Every code a notification reader receives, on the reader's thread.
+    virtual void NoteReaderCode(int /*code*/) {}
     virtual void FeedAudioSpectrum(const uint8_t* /*spectrum100*/, int /*count*/) {}
     virtual void FeedAudioLevels(const uint32_t* /*levels6*/, int /*count*/) {}
 

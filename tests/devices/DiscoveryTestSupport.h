@@ -83,10 +83,12 @@ public:
     void RefreshFromDevice() override { ++refreshes; }
     void QueryPower() override { ++powerQueries; }
     bool IsLinkUp() override { return CommandSet(ChannelA()).CMD_LINK_STATUS(); }
+    void NoteReaderCode(int code) override { lastReaderCode.store(code); }
 
     std::atomic<int> connects{0};
     std::atomic<int> refreshes{0};
     std::atomic<int> powerQueries{0};
+    std::atomic<int> lastReaderCode{0};
     std::mutex codesMutex;
     std::vector<int> codes;
 };

@@ -221,6 +221,7 @@ TEST_F(DeviceManagerTest, ReaderCodesReachTheScheduleTheModelAndTheListener)
     RecordingModel& model = ModelOf(manager, kMouseDevice);
     sim.InjectEvent(SimProductKind::Mouse, 0x0401);
     ASSERT_TRUE(PumpUntil([&] { return model.refreshes == 1; }));
+    EXPECT_EQ(model.lastReaderCode.load(), 0x0401);  // noted before the refresh runs
     sim.InjectEvent(SimProductKind::Mouse, 0x1123);
     ASSERT_TRUE(PumpUntil([&] { return listener.codes.size() == 2; }));
     EXPECT_EQ(listener.codes[1], std::make_pair(kMouseDevice, uint16_t{0x1123}));
@@ -231,6 +232,7 @@ TEST_F(DeviceManagerTest, ReaderCodesReachTheScheduleTheModelAndTheListener)
     }));
     std::lock_guard lock(model.codesMutex);
     EXPECT_EQ(model.codes, (std::vector<int>{0x1123}));
+    EXPECT_EQ(model.lastReaderCode.load(), 0x1123);
 }
 
 TEST_F(DeviceManagerTest, StopDoesNotWaitForAnOwnerThatIsNotListening)
