@@ -140,23 +140,28 @@ void CVarnokHS6533Device::ProbeProperties()
         if (endpoint && !lib.Get(*endpoint, name, channel))
             lib.SetInt(*endpoint, name, 0, channel);
     };
+    // A volume whose read fails is left alone: setting it to 0 would silence the microphone or the monitor.
+    auto probeVolume = [&](const std::optional<OsConfEndpoint>& endpoint, const std::string& name, ChannelWords channel) {
+        if (endpoint)
+            lib.Get(*endpoint, name, channel);
+    };
     if (m_playback) {
         static constexpr std::array<int32_t, 3> kSurround{4, -1, 0};
         if (!lib.GetText(*m_playback, "VirtualSurroundEffectControl", kSurround))
             lib.SetInt(*m_playback, "VirtualSurroundEffectControl", 0, kSurround);
     }
     probe(m_recording, "Enable_ENC_LFX", {});
-    probe(m_recording, "VolumeControl", kAllChannels);
+    probeVolume(m_recording, "VolumeControl", kAllChannels);
     probe(m_playback, "Enable_EQ_GFX", {});
     for (int band = 1; band <= CHs6533Profiledata::kBandCount; ++band)
         probe(m_playback, "EQ_Slider" + std::to_string(band), {});
     for (const char* name : {"Enable_RFX_GFX", "RFX_ENVIRONMENT", "RFX_ROOMSIZE"})
         probe(m_playback, name, {});
     probe(m_recording, "MuteControl", {});
-    probe(m_recording, "VolumeScalarControl", kAllChannels);
-    probe(m_recording, "AAVolumeControl", kFirstChannel);
+    probeVolume(m_recording, "VolumeScalarControl", kAllChannels);
+    probeVolume(m_recording, "AAVolumeControl", kFirstChannel);
     probe(m_recording, "AAMuteControl", {});
-    probe(m_recording, "AAVolumeScalarControl", kFirstChannel);
+    probeVolume(m_recording, "AAVolumeScalarControl", kFirstChannel);
     probe(m_recording, "Enable_MAGICVOICE", {});
     probe(m_recording, "MagicVoice_Selection", {});
 }

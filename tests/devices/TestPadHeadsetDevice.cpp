@@ -269,6 +269,9 @@ TEST_F(HeadsetAudioTest, StartChoosesEndpointsAndReadsMicrophone)
     ASSERT_TRUE(probe.has_value());
     EXPECT_EQ(probe->endpoint.id, 2);
     EXPECT_EQ(Word(*probe), 0);
+    // ... but a volume that cannot be read is not set to silence.
+    for (const char* volume : {"VolumeControl", "VolumeScalarControl", "AAVolumeControl", "AAVolumeScalarControl"})
+        EXPECT_FALSE(LastSet(volume).has_value()) << volume;
 }
 
 TEST_F(HeadsetAudioTest, SettersReachTheLibraryAndTheProfile)
