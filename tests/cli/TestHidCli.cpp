@@ -1,54 +1,16 @@
 // Runs the built gaming-device-cli against the emulator.
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::string& args)
-{
-    // The programs are built beside the test binaries.
-    const char* dir = std::getenv("GD_RUNTIME_DIR");
-    const std::string exe = (dir && *dir ? std::filesystem::path(dir)
-                                         : std::filesystem::read_symlink("/proc/self/exe").parent_path())
-        / "gaming-device-cli";
-    const auto errFile = std::filesystem::temp_directory_path() / ("gd-cli-err-" + std::to_string(::getpid()));
-    const std::string command = exe + " " + args + " 2>" + errFile.string();
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(errFile);
-    std::stringstream err;
-    err << in.rdbuf();
-    run.err = err.str();
-    std::filesystem::remove(errFile);
-    return run;
-}
-
 TEST(HidCli, ListShowsEverySupportedInterfaceInSlotOrder)
 {
-    const CliRun run = Cli("--simulate headset,keyboard-receiver,mouse list");
+    const CliRun run = RunCliLine("--simulate headset,keyboard-receiver,mouse list");
     ASSERT_EQ(run.status, 0) << run.err;
     // A lone keyboard receiver looks like the keyboard: the first free keyboard rows take it.
     EXPECT_EQ(run.out,
@@ -72,7 +34,7 @@ TEST(HidCli, RawReadPrintsResultAndData)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
-        const CliRun run = Cli(c.args);
+        const CliRun run = RunCliLine(c.args);
         EXPECT_EQ(run.status, 0) << run.err;
         std::istringstream lines(run.out);
         std::string result;
@@ -87,13 +49,13 @@ TEST(HidCli, RawReadPrintsResultAndData)
 
 TEST(HidCli, RawReportsDeviceResults)
 {
-    const CliRun page = Cli("--simulate mouse raw mouse CMD_WRITE_KEYMAP 1 0102");
+    const CliRun page = RunCliLine("--simulate mouse raw mouse CMD_WRITE_KEYMAP 1 0102");
     EXPECT_EQ(page.status, 1);
     EXPECT_EQ(page.out, "result -201\n");
-    const CliRun link = Cli("--simulate mouse raw mouse CMD_LINK_STATUS");
+    const CliRun link = RunCliLine("--simulate mouse raw mouse CMD_LINK_STATUS");
     EXPECT_EQ(link.status, 0);
     EXPECT_EQ(link.out, "result 1\n");
-    const CliRun absent = Cli("--simulate mouse raw keyboard CMD_CONFIG_BEGIN");
+    const CliRun absent = RunCliLine("--simulate mouse raw keyboard CMD_CONFIG_BEGIN");
     EXPECT_EQ(absent.status, 1);
     EXPECT_NE(absent.err.find("no keyboard"), std::string::npos);
 }
@@ -113,7 +75,7 @@ TEST(HidCli, BadArgumentsExitWithTwo)
     };
     for (const char* args : cases) {
         SCOPED_TRACE(args);
-        const CliRun run = Cli(args);
+        const CliRun run = RunCliLine(args);
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.out.empty());
         EXPECT_FALSE(run.err.empty());

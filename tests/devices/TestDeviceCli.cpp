@@ -1,9 +1,7 @@
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QStringList>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -13,52 +11,25 @@
 
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 // gaming-device-cli against emulated products whose memories persist between
 // runs in a state file, on a fresh data root with the shipped data.
 class DeviceCliTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    CliRun Run(const std::vector<std::string>& args)
     {
-        dir = std::filesystem::temp_directory_path() / ("gd-device-cli-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    CliResult Run(const std::vector<std::string>& args)
-    {
-        const char* source = std::getenv("GD_SOURCE_DIR");
-        QStringList list = {"--simulate", "mouse,mouse-receiver,mousepad,headset", "--sim-state",
-                            QString::fromStdString((dir / "state").string()), "--data-root",
-                            QString::fromStdString((dir / "data").string()), "--default-data",
-                            QString::fromStdString((std::filesystem::path(source ? source : ".") / "DefaultData").string()),
-                            "--screen", "2560x1440"};
-        for (const auto& a : args)
-            list << QString::fromStdString(a);
-        QProcess process;
-        process.start(GD_CLI_PATH, list);
-        CliResult result;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished(5000);
-            return result;
-        }
-        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput().toStdString();
-        result.err = process.readAllStandardError().toStdString();
-        return result;
+        std::vector<std::string> all = {"--simulate", "mouse,mouse-receiver,mousepad,headset", "--sim-state",
+                                        (dir / "state").string()};
+        const std::vector<std::string> data = dir.DataOptions();
+        all.insert(all.end(), data.begin(), data.end());
+        all.insert(all.end(), {"--screen", "2560x1440"});
+        all.insert(all.end(), args.begin(), args.end());
+        return RunCli(all);
     }
 
     // "name value" lines of a successful connect.
     std::map<std::string, std::string> Connect(const std::string& target)
     {
-        const CliResult r = Run({"connect", target});
+        const CliRun r = Run({"connect", target});
         EXPECT_EQ(r.status, 0) << r.err;
         std::map<std::string, std::string> fields;
         std::istringstream in(r.out);
@@ -67,7 +38,7 @@ protected:
         return fields;
     }
 
-    std::filesystem::path dir;
+    CliFolder dir;
 };
 
 TEST_F(DeviceCliTest, ConnectPrintsInformationAndProfileBlock)
@@ -102,7 +73,7 @@ TEST_F(DeviceCliTest, SettingsReachTheDeviceAndReadBack)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.set[1] + " " + c.set[2]);
-        const CliResult r = Run(c.set);
+        const CliRun r = Run(c.set);
         ASSERT_EQ(r.status, 0) << r.err;
         const auto fields = Connect(c.target);
         for (const auto& [name, value] : c.expected)
@@ -124,7 +95,7 @@ TEST_F(DeviceCliTest, KeyWriteAndApplyReportMacroOverflow)
     mac.close();
     const std::string overflow = "message message_text_16 " + std::to_string((4422 - 4096) / 4 + 1) + "\n";
 
-    CliResult r = Run({"set", "mouse", "key", "2", "0x70", "0", "0"});
+    CliRun r = Run({"set", "mouse", "key", "2", "0x70", "0", "0"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, overflow);
     r = Run({"apply", "mouse"});
@@ -134,7 +105,7 @@ TEST_F(DeviceCliTest, KeyWriteAndApplyReportMacroOverflow)
 
 TEST_F(DeviceCliTest, KeyWriteWithAMissingMacroSendsTheDefault)
 {
-    const CliResult r = Run({"set", "mouse", "key", "2", "0x70", "3", "0"});
+    const CliRun r = Run({"set", "mouse", "key", "2", "0x70", "3", "0"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
 }
@@ -150,7 +121,7 @@ TEST_F(DeviceCliTest, UsageErrors)
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args.size() > 1 ? args[1] : args[0]);
-        const CliResult r = Run(args);
+        const CliRun r = Run(args);
         EXPECT_NE(r.status, 0);
         EXPECT_FALSE(r.err.empty());
     }

@@ -11,6 +11,5 @@ if(TARGET gaming-device-cli)
   gd_add_test(test_device_cli
     SOURCES TestDeviceCli.cpp
     LIBS Qt6::Core)
-  target_compile_definitions(test_device_cli PRIVATE GD_CLI_PATH="$<TARGET_FILE:gaming-device-cli>")
   add_dependencies(test_device_cli gaming-device-cli)
 endif()

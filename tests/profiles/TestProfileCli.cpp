@@ -1,49 +1,28 @@
+#include "CliRun.h"
 #include "TempFolder.h"
 
 #include "profiles/JsonFile.h"
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QStringList>
-
 #include <sstream>
 
 namespace {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 // gaming-device-cli on a fresh data root, with the shipped factory data.
 struct CliFixture {
-    TempFolder dir;
-    std::filesystem::path root = dir / "data";
+    CliFolder dir;
+    std::filesystem::path root = dir.DataRoot();
 
-    CliResult Run(const std::vector<std::string>& args) const
+    CliRun Run(const std::vector<std::string>& args) const
     {
-        QStringList list = {"--data-root", QString::fromStdString(root.string()), "--default-data",
-            QString::fromStdString(SourceDefaultData().string())};
-        for (const auto& a : args)
-            list << QString::fromStdString(a);
-        QProcess process;
-        process.start(GD_CLI_PATH, list);
-        CliResult result;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished(5000);
-            return result;
-        }
-        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput().toStdString();
-        result.err = process.readAllStandardError().toStdString();
-        return result;
+        std::vector<std::string> all = dir.DataOptions();
+        all.insert(all.end(), args.begin(), args.end());
+        return RunCli(all);
     }
     std::vector<std::string> Lines(const std::vector<std::string>& args) const
     {
-        const CliResult r = Run(args);
+        const CliRun r = Run(args);
         EXPECT_EQ(r.status, 0) << r.err;
         std::vector<std::string> lines;
         std::istringstream in(r.out);
@@ -98,7 +77,7 @@ TEST(ProfileCli, ProfileOperations)
     f.Lines({"profile", "keyboard", "reset"});
 
     WriteText(f.dir / "plain.json", R"({"Device": []})");
-    const CliResult refused = f.Run({"profile", "keyboard", "import", (f.dir / "plain.json").string()});
+    const CliRun refused = f.Run({"profile", "keyboard", "import", (f.dir / "plain.json").string()});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("not a profile file"), std::string::npos);
     EXPECT_EQ(f.Run({"profile", "keyboard", "select", "9"}).status, 2);

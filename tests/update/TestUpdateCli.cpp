@@ -1,32 +1,15 @@
 // Runs the built gaming-device-cli's update-check against a local server.
+#include "CliRun.h"
 #include "LocalHttpServer.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// The programs are built into one folder, this test among them.
-std::string RuntimeDir()
-{
-    if (const char* dir = std::getenv("GD_RUNTIME_DIR"); dir && *dir)
-        return dir;
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-}
 
 class UpdateCliTest : public ::testing::Test {
 protected:
@@ -36,26 +19,6 @@ protected:
         // Keep the user's own settings and data out of the run.
         ::setenv("XDG_CONFIG_HOME", (folder.Path() + "/config").c_str(), 1);
         ::setenv("XDG_DATA_HOME", (folder.Path() + "/data").c_str(), 1);
-    }
-
-    CliRun Cli(const std::string& args) const
-    {
-        const std::string errFile = folder.Path() + "/stderr";
-        const std::string command = RuntimeDir() + "/gaming-device-cli " + args + " 2>" + errFile;
-        CliRun run;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, n);
-        const int raw = ::pclose(pipe);
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::stringstream err;
-        err << std::ifstream(errFile).rdbuf();
-        run.err = err.str();
-        return run;
     }
 
     TempFolder folder;
@@ -69,7 +32,7 @@ TEST_F(UpdateCliTest, PrintsOneLinePerRowAndTheOverallState)
             return R"({"name":"MS","version":"0106"})";
         return R"({"name":"AP","version":"1005","version_name":"1.0.0.5"})";
     });
-    const CliRun run = Cli("--simulate mouse,headset --data-root " + folder.Path() + "/root update-check --update-server " +
+    const CliRun run = RunCliLine("--simulate mouse,headset --data-root " + folder.Path() + "/root update-check --update-server " +
         server.BaseUrl());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "MS V0105 V0106 1\nAP V1005  7\nstate 1\n");
@@ -91,12 +54,12 @@ TEST_F(UpdateCliTest, ServerAndCertificateComeFromTheSettingsFile)
     std::ofstream(folder.Path() + "/config/Gaming device/settings.json")
         << "{\"UpdateServer\":\"" << server.BaseUrl() << "\",\"UpdateCaFile\":\"" << cert.certFile.string() << "\"}";
 
-    CliRun run = Cli("--simulate mousepad update-check");
+    CliRun run = RunCliLine("--simulate mousepad update-check");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "T62 V0101  7\nAP V1005 1.0.0.6 1\nstate 1\n");
 
     // Without the extra certificate the server's own is not trusted.
-    run = Cli("--simulate mousepad update-check --ca-file /dev/null");
+    run = RunCliLine("--simulate mousepad update-check --ca-file /dev/null");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "T62 V0101  7\nAP V1005  7\nstate 2\n");
     EXPECT_NE(run.err.find("update server not reached"), std::string::npos) << run.err;
@@ -104,7 +67,7 @@ TEST_F(UpdateCliTest, ServerAndCertificateComeFromTheSettingsFile)
 
 TEST_F(UpdateCliTest, WithoutAServerEveryItemFails)
 {
-    const CliRun run = Cli("--simulate keyboard update-check");
+    const CliRun run = RunCliLine("--simulate keyboard update-check");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "KB V0107  7\nAP V1005  7\nstate 2\n");
     EXPECT_NE(run.err.find("no update server is set"), std::string::npos) << run.err;
@@ -112,7 +75,7 @@ TEST_F(UpdateCliTest, WithoutAServerEveryItemFails)
 
 TEST_F(UpdateCliTest, UnreadableCertificateFileIsReported)
 {
-    const CliRun run = Cli("--simulate mouse update-check --update-server https://127.0.0.1:1/ --ca-file " + folder.Path() + "/none.crt");
+    const CliRun run = RunCliLine("--simulate mouse update-check --update-server https://127.0.0.1:1/ --ca-file " + folder.Path() + "/none.crt");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("cannot be read"), std::string::npos) << run.err;
