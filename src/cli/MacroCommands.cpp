@@ -21,12 +21,7 @@ const char* const kUsage =
     "  macro KIND export INDEX FILE\n"
     "  macro KIND pack INDEX             the device bytes of each event, e.g. \"70 11 01 01\"\n";
 
-struct Action {
-    const char* name;
-    size_t arguments; // after KIND and the action
-};
-
-constexpr Action kActions[] = {
+constexpr CliKindAction kActions[] = {
     {"list", 0}, {"add", 0}, {"import", 1}, {"rename", 2}, {"delete", 2}, {"export", 2}, {"pack", 1},
 };
 
@@ -45,10 +40,7 @@ int DeleteMacro(CliContext& context, DeviceKind kind, CMacroStore& store)
 {
     const CDataFolders folders = CliDataFolders(context);
     const std::string_view folderName = NamesOf(kind).folderName;
-    CProfileList profiles;
-    profiles.SetKind(kind);
-    profiles.SetFolders(folders.GetDeviceDataFolder(folderName), folders.GetDefaultFile(folderName));
-    profiles.LoadProfileList();
+    CProfileList profiles = LoadCliProfileList(folders, kind);
 
     CBasicProfiledata data;
     data.SetDefaultFile(folders.GetDefaultFile(folderName));
@@ -72,31 +64,19 @@ int RunMacro(CliContext& context, const std::vector<std::string>& args)
 {
     std::ostream& out = context.Out();
     std::ostream& err = context.Err();
-    if (args.size() < 2) {
+    const auto command = ParseCliKindCommand("macro", args, kActions, kUsage, err);
+    if (!command)
+        return 2;
+    if (args.size() != 2 + command->action->arguments) {
         err << "usage:\n" << kUsage;
         return 2;
     }
-    const auto kind = CliDeviceKind(args[0], err);
-    if (!kind)
-        return 2;
+    const DeviceKind kind = command->kind;
     const std::string& action = args[1];
-    const Action* known = nullptr;
-    for (const auto& a : kActions) {
-        if (action == a.name)
-            known = &a;
-    }
-    if (!known) {
-        err << "unknown macro action \"" << action << "\"\n" << kUsage;
-        return 2;
-    }
-    if (args.size() != 2 + known->arguments) {
-        err << "usage:\n" << kUsage;
-        return 2;
-    }
 
     const CDataFolders folders = CliDataFolders(context);
     CMacroStore store;
-    store.SetFolder(folders.GetDeviceDataFolder(NamesOf(*kind).folderName), std::string(NamesOf(*kind).macroListFile));
+    store.SetFolder(folders.GetDeviceDataFolder(NamesOf(kind).folderName), std::string(NamesOf(kind).macroListFile));
     store.LoadMacroList();
 
     if (action == "list") {
@@ -138,7 +118,7 @@ int RunMacro(CliContext& context, const std::vector<std::string>& args)
             err << "deleting a macro changes the keys that use it; confirm with --yes\n";
             return 2;
         }
-        return DeleteMacro(context, *kind, store);
+        return DeleteMacro(context, kind, store);
     }
     if (action == "export") {
         if (!store.ExportMacro(args[3])) {

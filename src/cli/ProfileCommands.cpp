@@ -1,8 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/ProfileCliSupport.h"
 
-#include "profiles/DataFolders.h"
-#include "profiles/DeviceKindNames.h"
 #include "profiles/JsonAccess.h"
 #include "profiles/JsonFile.h"
 #include "profiles/ProfileList.h"
@@ -12,43 +10,31 @@
 
 namespace {
 
-
 const char* const kUsage =
     "  profile KIND list                 \"<index> <mark> <name> <uuid>\" per profile, \"*\" marks the selected one\n"
     "  profile KIND add | copy | delete | reset | export FILE | import FILE | rename NAME | select INDEX\n"
     "                                    change the profiles of a kind (rename prints \"result <0|1|2>\")\n"
     "                                    KIND: mouse, keyboard, mousepad, headset\n";
 
+constexpr CliKindAction kActions[] = {
+    {"list", 0}, {"add", 0}, {"copy", 0}, {"delete", 0}, {"reset", 0},
+    {"export", 1}, {"import", 1}, {"rename", 1}, {"select", 1},
+};
+
 int RunProfile(CliContext& context, const std::vector<std::string>& args)
 {
     std::ostream& err = context.Err();
     std::ostream& out = context.Out();
-    if (args.size() < 2) {
-        err << "usage:\n" << kUsage;
-        return 2;
-    }
-    const auto kind = CliDeviceKind(args[0], err);
-    if (!kind)
+    const auto command = ParseCliKindCommand("profile", args, kActions, kUsage, err);
+    if (!command)
         return 2;
     const std::string& action = args[1];
-    const bool needsArgument = action == "export" || action == "import" || action == "rename" || action == "select";
-    const bool known = needsArgument || action == "list" || action == "add" || action == "copy"
-        || action == "delete" || action == "reset";
-    if (!known) {
-        err << "unknown profile action \"" << action << "\"\n" << kUsage;
-        return 2;
-    }
-    if (args.size() != (needsArgument ? 3u : 2u)) {
-        err << "profile " << action << (needsArgument ? " takes one argument\n" : " takes no argument\n");
+    if (args.size() != 2 + command->action->arguments) {
+        err << "profile " << action << (command->action->arguments ? " takes one argument\n" : " takes no argument\n");
         return 2;
     }
 
-    const CDataFolders folders = CliDataFolders(context);
-    const std::string_view folderName = NamesOf(*kind).folderName;
-    CProfileList list;
-    list.SetKind(*kind);
-    list.SetFolders(folders.GetDeviceDataFolder(folderName), folders.GetDefaultFile(folderName));
-    list.LoadProfileList();
+    CProfileList list = LoadCliProfileList(CliDataFolders(context), command->kind);
 
     if (action == "list") {
         const Json::Value& doc = list.ListDocument();
