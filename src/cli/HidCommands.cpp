@@ -2,12 +2,9 @@
 // single device commands sent over a product's command interface.
 #include "cli/CliContext.h"
 
+#include "devices/DeviceAttach.h"
 #include "hid/CommandChannel.h"
 #include "hid/CommandSet.h"
-#include "hid/DeviceRecognizer.h"
-#include "hid/HidEnumerator.h"
-#include "hid/HidPath.h"
-#include "hid/SupportedDeviceTable.h"
 
 #include <cstdio>
 #include <functional>
@@ -22,31 +19,16 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// A product's command interface: its table row and the link mode its attach
-// sets (0: left unset, as for the mouse pad and the headset).
+// A product's command interface: its supported-table row.
 struct Target {
     const char* name;
     size_t row;
-    int mode;
 };
 
 constexpr Target kTargets[] = {
-    {"mouse", 4, kChannelCable},          {"mouse-receiver", 6, kChannelWireless},
-    {"keyboard", 0, kChannelCable},       {"keyboard-receiver", 2, kChannelWireless},
-    {"mousepad", 8, 0},                   {"headset", 10, 0},
+    {"mouse", 4},    {"mouse-receiver", 6}, {"keyboard", 0}, {"keyboard-receiver", 2},
+    {"mousepad", 8}, {"headset", 10},
 };
-
-// Every listed interface recognised into the slots, as discovery fills them.
-DeviceSlotList Scan(HidBackend& backend)
-{
-    DeviceSlotList slots = SupportedDeviceTable::MakeSlots();
-    HidEnumerator list(backend);
-    list.Enumerate();
-    while (auto path = list.NextPath())
-        DeviceRecognizer::Recognize(*path, slots, backend);
-    list.ReleaseList();
-    return slots;
-}
 
 std::string Hex4(uint16_t v)
 {
@@ -96,7 +78,7 @@ int RunList(CliContext& context, const std::vector<std::string>& args)
         context.Err() << "list takes no arguments\n";
         return kExitUsage;
     }
-    const DeviceSlotList slots = Scan(context.Backend());
+    const DeviceSlotList slots = DeviceAttach::Scan(context.Backend());
     for (size_t i = 0; i < slots.size(); ++i) {
         const auto& slot = slots[i];
         if (!slot.connected)
@@ -105,28 +87,6 @@ int RunList(CliContext& context, const std::vector<std::string>& args)
                       << Hex4(slot.vendorId) << ':' << Hex4(slot.productId) << ' ' << slot.path << '\n';
     }
     return kExitOk;
-}
-
-// The keyboard and its receiver have the same identity. An emulated node
-// names its product ("sim:keyboard-receiver"), so the name decides; a real
-// receiver is the second keyboard found, which the first-free rule puts in the
-// receiver's row.
-std::optional<std::string> FindTarget(const DeviceSlotList& slots, const Target& target)
-{
-    const auto& row = SupportedDeviceTable::Row(target.row);
-    for (const auto& slot : slots) {
-        if (!slot.connected || slot.vendorId != row.vendorId || slot.productId != row.productId
-            || slot.interfaceNumber != row.interfaceNumber || slot.collectionNumber != row.collectionNumber)
-            continue;
-        const std::string node(HidPath::NodePart(slot.path));
-        if (node.starts_with("sim:")) {
-            if (node == std::string("sim:") + target.name)
-                return slot.path;
-        } else if (&slot == &slots[target.row]) {
-            return slot.path;
-        }
-    }
-    return std::nullopt;
 }
 
 struct Outcome {
@@ -321,21 +281,16 @@ int RunRaw(CliContext& context, const std::vector<std::string>& args)
         return kExitUsage;
 
     HidBackend& backend = context.Backend();
-    const auto path = FindTarget(Scan(backend), *target);
-    if (!path) {
+    const auto slot = DeviceAttach::FindCommandSlot(DeviceAttach::Scan(backend), target->row, target->name);
+    if (!slot) {
         context.Err() << "no " << target->name << " is connected\n";
         return kExitFailed;
     }
     CommandChannel channel(backend);
-    const bool receiver = target->mode == kChannelWireless;
-    HidInterface& link = receiver ? channel.Receiver() : channel.Cable();
-    if (!link.Open(*path, true, true, true, false)) {
-        context.Err() << "cannot open " << *path << " for reading and writing\n";
+    if (!DeviceAttach::Attach(channel, *slot)) {
+        context.Err() << "cannot open " << slot->path << " for reading and writing\n";
         return kExitFailed;
     }
-    if (target->mode != 0)
-        channel.SetMode(target->mode);
-    channel.SetOpen(true);
     CommandSet commands(channel);
     const Outcome outcome = (*action)(commands, channel);
     context.Out() << "result " << outcome.result << '\n';
