@@ -5,6 +5,7 @@
 #include "devices/DeviceAttach.h"
 #include "hid/CommandChannel.h"
 #include "hid/CommandSet.h"
+#include "platform/HexText.h"
 
 #include <cstdio>
 #include <functional>
@@ -35,41 +36,6 @@ std::string Hex4(uint16_t v)
     char text[8];
     std::snprintf(text, sizeof text, "%04x", v);
     return text;
-}
-
-std::string HexBytes(const std::vector<uint8_t>& bytes)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string text;
-    for (uint8_t b : bytes) {
-        text += kHex[b >> 4];
-        text += kHex[b & 0xF];
-    }
-    return text;
-}
-
-std::optional<std::vector<uint8_t>> ParseHex(const std::string& text)
-{
-    auto digit = [](char c) {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
-    if (text.size() % 2 != 0)
-        return std::nullopt;
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i < text.size(); i += 2) {
-        const int hi = digit(text[i]);
-        const int lo = digit(text[i + 1]);
-        if (hi < 0 || lo < 0)
-            return std::nullopt;
-        bytes.push_back(static_cast<uint8_t>(hi << 4 | lo));
-    }
-    return bytes;
 }
 
 int RunList(CliContext& context, const std::vector<std::string>& args)
@@ -249,7 +215,7 @@ private:
 
     std::optional<std::vector<uint8_t>> Hex(size_t index)
     {
-        if (auto bytes = ParseHex(m_args[index]))
+        if (auto bytes = ParseHexText(m_args[index]))
             return bytes;
         m_err << m_args[1] << ": HEX must be pairs of hex digits without spaces, not \"" << m_args[index] << "\"\n";
         return std::nullopt;
@@ -295,7 +261,7 @@ int RunRaw(CliContext& context, const std::vector<std::string>& args)
     const Outcome outcome = (*action)(commands, channel);
     context.Out() << "result " << outcome.result << '\n';
     if (outcome.data)
-        context.Out() << "data " << HexBytes(*outcome.data) << '\n';
+        context.Out() << "data " << HexText(*outcome.data) << '\n';
     return outcome.result == kResultOk ? kExitOk : kExitFailed;
 }
 

@@ -1,5 +1,7 @@
 #include "sim/SimStateFile.h"
 
+#include "platform/HexText.h"
+
 #include <json/json.h>
 
 #include <cerrno>
@@ -18,44 +20,6 @@ bool Fail(std::string* error, const std::string& text)
     if (error)
         *error = text;
     return false;
-}
-
-std::string Hex(const std::vector<uint8_t>& bytes)
-{
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        out.push_back(kDigits[b >> 4]);
-        out.push_back(kDigits[b & 0x0F]);
-    }
-    return out;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::vector<uint8_t>> FromHex(const std::string& text)
-{
-    if (text.size() % 2 != 0)
-        return std::nullopt;
-    std::vector<uint8_t> out(text.size() / 2);
-    for (size_t i = 0; i < out.size(); ++i) {
-        const int hi = HexDigit(text[2 * i]);
-        const int lo = HexDigit(text[2 * i + 1]);
-        if (hi < 0 || lo < 0)
-            return std::nullopt;
-        out[i] = static_cast<uint8_t>(hi << 4 | lo);
-    }
-    return out;
 }
 
 std::optional<SimMemoryFamily> FamilyFromName(const std::string& name)
@@ -131,7 +95,7 @@ bool SimStateFile::Load(const std::string& file, const Memories& memories, std::
             const Json::Value& value = regions[regionName];
             if (!value.isString())
                 return Fail(error, where + ": " + what + " is not a hexadecimal text.");
-            auto bytes = FromHex(value.asString());
+            auto bytes = ParseHexText(value.asString());
             if (!bytes)
                 return Fail(error, where + ": " + what + " is not a hexadecimal text.");
             if (bytes->size() != memory->Size(*region)) {
@@ -160,7 +124,7 @@ bool SimStateFile::Save(const std::string& file, const Memories& memories, std::
         for (size_t r = 0; r < kSimRegionCount; ++r) {
             const auto region = static_cast<SimRegion>(r);
             if (memory->Size(region) > 0)
-                regions[std::string(SimRegionName(region))] = Hex(memory->Bytes(region));
+                regions[std::string(SimRegionName(region))] = HexText(memory->Bytes(region));
         }
         all[std::string(SimFamilyName(family))] = regions;
     }
