@@ -61,13 +61,8 @@ std::string ReadFileText(const std::filesystem::path& path)
     return text;
 }
 
-Json::Value ReadJsonFile(const std::filesystem::path& path)
+Json::Value ParseJsonText(std::string_view text)
 {
-    const std::string text = ReadFileText(path);
-    if (text.empty()) {
-        DebugOutput(path.string());
-        return Json::Value();
-    }
     Json::CharReaderBuilder builder;
     builder["allowComments"] = true;
     builder["collectComments"] = false;
@@ -81,6 +76,16 @@ Json::Value ReadJsonFile(const std::filesystem::path& path)
         return Json::Value();
     }
     return value;
+}
+
+Json::Value ReadJsonFile(const std::filesystem::path& path)
+{
+    const std::string text = ReadFileText(path);
+    if (text.empty()) {
+        DebugOutput(path.string());
+        return Json::Value();
+    }
+    return ParseJsonText(text);
 }
 
 bool StoreFileText(const std::filesystem::path& path, const std::string& bytes)

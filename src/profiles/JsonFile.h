@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 // Whole-file helpers for every JSON document of the profiles, the profile
 // list, the macro store and the shoot files.
@@ -15,7 +16,10 @@
 // cannot be read completely.
 std::string ReadFileText(const std::filesystem::path& path);
 
-// The parsed file (comments allowed); null when the text is empty or does not parse.
+// The parsed text (comments allowed, not kept); null when it does not parse.
+Json::Value ParseJsonText(std::string_view text);
+
+// The parsed file as ParseJsonText reads it; null when the text is empty or does not parse.
 Json::Value ReadJsonFile(const std::filesystem::path& path);
 
 // Replaces the file with the bytes: they go to a temporary file in the same

@@ -6,28 +6,12 @@
 #include "platform/PlainFileName.h"
 #include "profiles/TextConvert.h"
 
-#include <json/reader.h>
 #include <json/writer.h>
 
 #include <memory>
 #include <system_error>
 
 namespace {
-
-Json::Value ParseEvent(const std::string& text)
-{
-    Json::CharReaderBuilder builder;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value value;
-    std::string errors;
-    try {
-        if (!reader->parse(text.data(), text.data() + text.size(), &value, &errors))
-            return Json::Value();
-    } catch (const std::exception&) {
-        return Json::Value();
-    }
-    return value;
-}
 
 std::string CompactText(const Json::Value& value)
 {
@@ -166,7 +150,7 @@ void CMacroStore::SaveMacro(std::vector<MacroRow>& rows)
         const std::string delay = std::to_string(ParseDelayText(row.delayText));
         if (row.eventText.empty())
             break;
-        Json::Value event = ParseEvent(row.eventText);
+        Json::Value event = ParseJsonText(row.eventText);
         JsonSlot(event, "Delay") = delay;
         events[r] = event;
         row.eventText = CompactText(event);
