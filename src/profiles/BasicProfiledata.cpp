@@ -34,9 +34,6 @@ void StoreKeys(Json::Value& entry, const std::vector<KeyEntry>& keys)
         JsonSlot(JsonSlot(list, i), "Assignment") = PackedAssignment(keys[i]);
 }
 
-uint8_t Byte(const Json::Value& object, const char* key) { return JsonField<uint8_t>(JsonMember(object, key)); }
-uint8_t Flag(const Json::Value& object, const char* key) { return JsonFlag(JsonMember(object, key)) ? 1 : 0; }
-
 } // namespace
 
 void CBasicProfiledata::Save() { WriteDeviceEntry(m_entry, m_profileFile); }
@@ -138,18 +135,18 @@ LightInfoRecord CBasicProfiledata::ReadLightInfo()
         return m_lightInfo;
     }
     LightInfoRecord r;
-    r.selectItem = Byte(info, "SelectItem");
-    r.light = Byte(info, "Light");
-    r.speed = Byte(info, "Speed");
-    r.fx = Byte(info, "Fx");
-    r.multiColor = Flag(info, "MultiColor");
-    r.red = Byte(info, "Red");
-    r.green = Byte(info, "Green");
-    r.blue = Byte(info, "Blue");
-    r.clColor = Byte(info, "CLcolor");
-    r.zzccLedMode = Byte(info, "ZZCCLedMode");
-    r.customGroup = Byte(info, "CustomGroup");
-    r.oldLedMode = Byte(info, "OldLedmode");
+    r.selectItem = JsonMemberField<uint8_t>(info, "SelectItem");
+    r.light = JsonMemberField<uint8_t>(info, "Light");
+    r.speed = JsonMemberField<uint8_t>(info, "Speed");
+    r.fx = JsonMemberField<uint8_t>(info, "Fx");
+    r.multiColor = JsonMemberFlag(info, "MultiColor");
+    r.red = JsonMemberField<uint8_t>(info, "Red");
+    r.green = JsonMemberField<uint8_t>(info, "Green");
+    r.blue = JsonMemberField<uint8_t>(info, "Blue");
+    r.clColor = JsonMemberField<uint8_t>(info, "CLcolor");
+    r.zzccLedMode = JsonMemberField<uint8_t>(info, "ZZCCLedMode");
+    r.customGroup = JsonMemberField<uint8_t>(info, "CustomGroup");
+    r.oldLedMode = JsonMemberField<uint8_t>(info, "OldLedmode");
     m_lightInfo = r;
     return r;
 }
@@ -181,14 +178,14 @@ std::vector<LightInfoRecord> CBasicProfiledata::ReadLightList()
         const Json::Value& e = list[i];
         LightInfoRecord r;
         if (e.isObject()) {
-            r.selectItem = Byte(e, "LEDREGMode");
-            r.light = Byte(e, "LEDBrightness");
-            r.speed = Byte(e, "LEDSpeed");
-            r.fx = Flag(e, "LEDDirection");
-            r.multiColor = Flag(e, "LEDMultiColor");
-            r.red = Byte(e, "red");
-            r.green = Byte(e, "green");
-            r.blue = Byte(e, "blue");
+            r.selectItem = JsonMemberField<uint8_t>(e, "LEDREGMode");
+            r.light = JsonMemberField<uint8_t>(e, "LEDBrightness");
+            r.speed = JsonMemberField<uint8_t>(e, "LEDSpeed");
+            r.fx = JsonMemberFlag(e, "LEDDirection");
+            r.multiColor = JsonMemberFlag(e, "LEDMultiColor");
+            r.red = JsonMemberField<uint8_t>(e, "red");
+            r.green = JsonMemberField<uint8_t>(e, "green");
+            r.blue = JsonMemberField<uint8_t>(e, "blue");
             r.present = 1;
         }
         m_lightList.push_back(r);
@@ -212,16 +209,16 @@ std::vector<CustomEffectStep> CBasicProfiledata::ReadCustomEffect()
         for (Json::ArrayIndex i = 0; i < JsonSize(steps); ++i) {
             const Json::Value& e = steps[i];
             CustomEffectStep s;
-            s.mode = Byte(e, "LEDREGMode");
-            s.brightness = Byte(e, "LEDBrightness");
-            s.speed = Byte(e, "LEDSpeed");
-            s.direction = Byte(e, "LEDDirection");
-            s.multiColor = Byte(e, "LEDMultiColor");
-            s.red = Byte(e, "red");
-            s.green = Byte(e, "green");
-            s.blue = Byte(e, "blue");
-            s.time = JsonField<int32_t>(JsonMember(e, "Time"));
-            s.cycles = JsonField<int32_t>(JsonMember(e, "Cyle"));
+            s.mode = JsonMemberField<uint8_t>(e, "LEDREGMode");
+            s.brightness = JsonMemberField<uint8_t>(e, "LEDBrightness");
+            s.speed = JsonMemberField<uint8_t>(e, "LEDSpeed");
+            s.direction = JsonMemberField<uint8_t>(e, "LEDDirection");
+            s.multiColor = JsonMemberField<uint8_t>(e, "LEDMultiColor");
+            s.red = JsonMemberField<uint8_t>(e, "red");
+            s.green = JsonMemberField<uint8_t>(e, "green");
+            s.blue = JsonMemberField<uint8_t>(e, "blue");
+            s.time = JsonMemberField<int32_t>(e, "Time");
+            s.cycles = JsonMemberField<int32_t>(e, "Cyle");
             m_customSteps.push_back(s);
         }
     }

@@ -28,6 +28,17 @@ T JsonField(const Json::Value& value)
     return static_cast<T>(JsonInt(value));
 }
 
+// A member of an object read as JsonField<T>, and as a 0/1 byte by JsonFlag.
+template <typename T>
+T JsonMemberField(const Json::Value& object, const char* key)
+{
+    return JsonField<T>(JsonMember(object, key));
+}
+inline uint8_t JsonMemberFlag(const Json::Value& object, const char* key)
+{
+    return JsonFlag(JsonMember(object, key)) ? 1 : 0;
+}
+
 // Writers: the slot is created, replacing a value of the wrong type.
 Json::Value& JsonSlot(Json::Value& value, const char* key);
 Json::Value& JsonSlot(Json::Value& value, Json::ArrayIndex index);

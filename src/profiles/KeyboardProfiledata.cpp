@@ -28,12 +28,12 @@ KeyboardSystemRecord CKeyboardProfiledata::ReadKeyboardSystem()
 {
     const Json::Value& s = EntryMember("SystemStages");
     KeyboardSystemRecord r;
-    r.repeat = JsonField<uint16_t>(JsonMember(s, "Repeat"));
-    r.repeatDelay = JsonField<uint16_t>(JsonMember(s, "RepeatDelay"));
-    r.key6Flag = JsonField<uint16_t>(JsonMember(s, "Key6Flag"));
-    r.pollingRate = JsonField<uint16_t>(JsonMember(s, "PollingRate"));
-    r.wFlag = JsonField<uint16_t>(JsonMember(s, "WFlag"));
-    r.winFlag = JsonField<uint16_t>(JsonMember(s, "WinFlag"));
+    r.repeat = JsonMemberField<uint16_t>(s, "Repeat");
+    r.repeatDelay = JsonMemberField<uint16_t>(s, "RepeatDelay");
+    r.key6Flag = JsonMemberField<uint16_t>(s, "Key6Flag");
+    r.pollingRate = JsonMemberField<uint16_t>(s, "PollingRate");
+    r.wFlag = JsonMemberField<uint16_t>(s, "WFlag");
+    r.winFlag = JsonMemberField<uint16_t>(s, "WinFlag");
     m_system = r;
     return r;
 }
@@ -54,15 +54,15 @@ AudioLightRecord CKeyboardProfiledata::ReadAudioLighting()
 {
     const Json::Value& a = EntryMember("AudioLightInfo");
     AudioLightRecord r;
-    r.audioMode = JsonField<uint8_t>(JsonMember(a, "AudioMode"));
-    r.bkRed = JsonField<uint8_t>(JsonMember(a, "BkColorR"));
-    r.bkGreen = JsonField<uint8_t>(JsonMember(a, "BkColorG"));
-    r.bkBlue = JsonField<uint8_t>(JsonMember(a, "BkColorB"));
-    r.fgRed = JsonField<uint8_t>(JsonMember(a, "FgColorR"));
-    r.fgGreen = JsonField<uint8_t>(JsonMember(a, "FgColorG"));
-    r.fgBlue = JsonField<uint8_t>(JsonMember(a, "FgColorB"));
-    r.sevenColorFlag = JsonFlag(JsonMember(a, "7ColorFlags")) ? 1 : 0;
-    r.colorTypeFlag = JsonFlag(JsonMember(a, "ColorTypeFlags")) ? 1 : 0;
+    r.audioMode = JsonMemberField<uint8_t>(a, "AudioMode");
+    r.bkRed = JsonMemberField<uint8_t>(a, "BkColorR");
+    r.bkGreen = JsonMemberField<uint8_t>(a, "BkColorG");
+    r.bkBlue = JsonMemberField<uint8_t>(a, "BkColorB");
+    r.fgRed = JsonMemberField<uint8_t>(a, "FgColorR");
+    r.fgGreen = JsonMemberField<uint8_t>(a, "FgColorG");
+    r.fgBlue = JsonMemberField<uint8_t>(a, "FgColorB");
+    r.sevenColorFlag = JsonMemberFlag(a, "7ColorFlags");
+    r.colorTypeFlag = JsonMemberFlag(a, "ColorTypeFlags");
     m_audio = r;
     return r;
 }
@@ -101,8 +101,8 @@ std::vector<KeyColor> CKeyboardProfiledata::ReadCustomLightColors(int32_t group,
             m_colors.push_back({});
             continue;
         }
-        m_colors.push_back({JsonField<uint8_t>(JsonMember(e, "Red")), JsonField<uint8_t>(JsonMember(e, "Green")),
-            JsonField<uint8_t>(JsonMember(e, "Blue")), JsonField<uint8_t>(JsonMember(e, "Alpha"))});
+        m_colors.push_back({JsonMemberField<uint8_t>(e, "Red"), JsonMemberField<uint8_t>(e, "Green"),
+            JsonMemberField<uint8_t>(e, "Blue"), JsonMemberField<uint8_t>(e, "Alpha")});
     }
     return m_colors;
 }
