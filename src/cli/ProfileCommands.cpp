@@ -21,6 +21,17 @@ constexpr CliKindAction kActions[] = {
     {"export", 1}, {"import", 1}, {"rename", 1}, {"select", 1},
 };
 
+// The new profile's name, or why the list took none.
+int ReportAdded(const CProfileList& list, bool added, std::ostream& out, std::ostream& err)
+{
+    if (!added) {
+        err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
+        return 1;
+    }
+    out << WideToUtf8(list.Items().back()) << '\n';
+    return 0;
+}
+
 int RunProfile(CliContext& context, const std::vector<std::string>& args)
 {
     std::ostream& err = context.Err();
@@ -46,22 +57,10 @@ int RunProfile(CliContext& context, const std::vector<std::string>& args)
         }
         return 0;
     }
-    if (action == "add") {
-        if (!list.AddProfile()) {
-            err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
-            return 1;
-        }
-        out << WideToUtf8(list.Items().back()) << '\n';
-        return 0;
-    }
-    if (action == "copy") {
-        if (!list.CopyProfile()) {
-            err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
-            return 1;
-        }
-        out << WideToUtf8(list.Items().back()) << '\n';
-        return 0;
-    }
+    if (action == "add")
+        return ReportAdded(list, list.AddProfile(), out, err);
+    if (action == "copy")
+        return ReportAdded(list, list.CopyProfile(), out, err);
     if (action == "delete") {
         if (list.Items().size() < 2) {
             err << "the last profile cannot be deleted\n";
@@ -92,12 +91,7 @@ int RunProfile(CliContext& context, const std::vector<std::string>& args)
             err << args[2] << " is not a profile file (it needs \"profilename\" and \"profileUUID\")\n";
             return 1;
         }
-        if (!list.ImportProfile(args[2])) {
-            err << "a device kind holds at most " << CProfileList::kMaxProfiles << " profiles\n";
-            return 1;
-        }
-        out << WideToUtf8(list.Items().back()) << '\n';
-        return 0;
+        return ReportAdded(list, list.ImportProfile(args[2]), out, err);
     }
     // export
     if (!list.ExportProfile(args[2])) {
