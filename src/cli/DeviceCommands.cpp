@@ -1,15 +1,16 @@
 // The "connect", "apply" and "set" commands: a device model attached to one
 // product, doing what the GUI does to it.
 #include "cli/CliContext.h"
+#include "cli/CliTargets.h"
 #include "cli/ProfileCliSupport.h"
 
 #include "devices/DeviceAttach.h"
 #include "devices/DeviceSetup.h"
-#include "devices/VarnokHS6533Device.h"
-#include "devices/VarnokKeyboardDevice.h"
+#include "devices/DefaultDeviceModelFactory.h"
 #include "devices/VarnokMouseDevice.h"
-#include "devices/VarnokMousePadDevice.h"
 #include "hid/DeviceRecognizer.h"
+#include "hid/SupportedDeviceTable.h"
+#include "platform/HexText.h"
 #include "profiles/BasicProfiledata.h"
 
 #include <cstdio>
@@ -24,33 +25,6 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-
-using MakeDevice = std::unique_ptr<CVarnokUSBDevice> (*)(HidBackend&);
-
-template <typename Device>
-std::unique_ptr<CVarnokUSBDevice> Make(HidBackend& backend)
-{
-    return std::make_unique<Device>(backend);
-}
-
-// One target of the commands: its name, the supported-table row of its
-// command interface, and the device model for it.
-struct TargetRow {
-    const char* name;
-    size_t tableRow;
-    MakeDevice make;
-};
-
-const TargetRow kTargets[] = {
-    {"keyboard", 0, Make<CVarnokKeyboardDevice>},
-    {"keyboard-receiver", 2, Make<CVarnokKeyboardDevice>},
-    {"mouse", 4, Make<CVarnokMouseDevice>},
-    {"mouse-receiver", 6, Make<CVarnokMouseDevice>},
-    {"mousepad", 8, Make<CVarnokMousePadDevice>},
-    {"headset", 10, Make<CVarnokHS6533Device>},
-};
-
-constexpr const char* kTargetNames = "mouse, mouse-receiver, keyboard, keyboard-receiver, mousepad or headset";
 
 // Message boxes as lines.
 class CliPage : public DevicePageObserver {
@@ -74,27 +48,11 @@ struct Session {
     std::unique_ptr<CVarnokUSBDevice> device;
 };
 
-std::string Hex(const uint8_t* bytes, size_t count)
-{
-    std::string text;
-    char digits[4];
-    for (size_t i = 0; i < count; ++i) {
-        std::snprintf(digits, sizeof digits, "%02x", bytes[i]);
-        text += digits;
-    }
-    return text;
-}
-
 std::optional<Session> Open(CliContext& context, const std::string& name)
 {
-    const TargetRow* target = nullptr;
-    for (const auto& row : kTargets)
-        if (name == row.name)
-            target = &row;
-    if (!target) {
-        context.Err() << "unknown target \"" << name << "\"; use " << kTargetNames << '\n';
+    const CliTarget* target = FindCliTarget(name, context.Err());
+    if (!target)
         return std::nullopt;
-    }
     HidBackend& backend = context.Backend();
     const auto slot = DeviceAttach::FindCommandSlot(DeviceAttach::Scan(backend), target->tableRow, target->name);
     if (!slot) {
@@ -103,7 +61,7 @@ std::optional<Session> Open(CliContext& context, const std::string& name)
     }
     Session session;
     session.page = std::make_unique<CliPage>(context.Out());
-    session.device = target->make(backend);
+    session.device = DefaultDeviceModelFactory::Create(SupportedDeviceTable::Row(target->tableRow).kind, backend).device;
     CVarnokUSBDevice& device = *session.device;
     device.SetDataFolders(CliDataFolders(context));
     device.SetScreenSize(context.Options().screenWidth, context.Options().screenHeight);
@@ -136,7 +94,7 @@ bool Number(CliContext& context, const std::string& text, const char* what, int6
 int RunConnect(CliContext& context, const std::vector<std::string>& args)
 {
     if (args.size() != 1) {
-        context.Err() << "connect takes a TARGET (" << kTargetNames << ")\n";
+        context.Err() << "connect takes a TARGET (" << kCliTargetNames << ")\n";
         return kExitUsage;
     }
     auto session = Open(context, args[0]);
@@ -148,7 +106,7 @@ int RunConnect(CliContext& context, const std::vector<std::string>& args)
         return kExitFailed;
     }
     device.RefreshFromDevice();
-    context.Out() << "info " << Hex(device.Info().data(), device.Info().size()) << '\n';
+    context.Out() << "info " << HexText(device.Info()) << '\n';
     for (const auto& [field, value] : device.DescribeProfileBlock())
         context.Out() << field << ' ' << value << '\n';
     return kExitOk;
@@ -157,7 +115,7 @@ int RunConnect(CliContext& context, const std::vector<std::string>& args)
 int RunApply(CliContext& context, const std::vector<std::string>& args)
 {
     if (args.size() != 1) {
-        context.Err() << "apply takes a TARGET (" << kTargetNames << ")\n";
+        context.Err() << "apply takes a TARGET (" << kCliTargetNames << ")\n";
         return kExitUsage;
     }
     auto session = Open(context, args[0]);

@@ -1,6 +1,7 @@
 // The "list" and "raw" commands: the supported HID interfaces present, and
 // single device commands sent over a product's command interface.
 #include "cli/CliContext.h"
+#include "cli/CliTargets.h"
 
 #include "devices/DeviceAttach.h"
 #include "hid/CommandChannel.h"
@@ -21,16 +22,6 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 // A product's command interface: its supported-table row.
-struct Target {
-    const char* name;
-    size_t row;
-};
-
-constexpr Target kTargets[] = {
-    {"mouse", 4},    {"mouse-receiver", 6}, {"keyboard", 0}, {"keyboard-receiver", 2},
-    {"mousepad", 8}, {"headset", 10},
-};
-
 std::string Hex4(uint16_t v)
 {
     char text[8];
@@ -232,22 +223,16 @@ int RunRaw(CliContext& context, const std::vector<std::string>& args)
         context.Err() << "raw needs a TARGET and a COMMAND\n";
         return kExitUsage;
     }
-    const Target* target = nullptr;
-    for (const auto& t : kTargets)
-        if (args[0] == t.name)
-            target = &t;
-    if (!target) {
-        context.Err() << "unknown target \"" << args[0]
-                      << "\"; use mouse, mouse-receiver, keyboard, keyboard-receiver, mousepad or headset\n";
+    const CliTarget* target = FindCliTarget(args[0], context.Err());
+    if (!target)
         return kExitUsage;
-    }
     RawParser parser(args, context.Err());
     const auto action = parser.Parse();
     if (!action)
         return kExitUsage;
 
     HidBackend& backend = context.Backend();
-    const auto slot = DeviceAttach::FindCommandSlot(DeviceAttach::Scan(backend), target->row, target->name);
+    const auto slot = DeviceAttach::FindCommandSlot(DeviceAttach::Scan(backend), target->tableRow, target->name);
     if (!slot) {
         context.Err() << "no " << target->name << " is connected\n";
         return kExitFailed;

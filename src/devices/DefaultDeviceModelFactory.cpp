@@ -3,10 +3,7 @@
 #include "devices/VarnokHS6533Device.h"
 #include "devices/VarnokMouseDevice.h"
 #include "devices/VarnokMousePadDevice.h"
-#if __has_include("devices/VarnokKeyboardDevice.h")
 #include "devices/VarnokKeyboardDevice.h"
-#define GD_HAVE_KEYBOARD_MODEL 1
-#endif
 
 namespace {
 
@@ -27,11 +24,7 @@ DeviceModel DefaultDeviceModelFactory::Create(DeviceKind kind, HidBackend& backe
     case DeviceKind::MouseReceiver: return WithCodeHandler<CVarnokMouseDevice>(backend);
     case DeviceKind::Keyboard:
     case DeviceKind::KeyboardReceiver:
-#ifdef GD_HAVE_KEYBOARD_MODEL
         return WithCodeHandler<CVarnokKeyboardDevice>(backend);
-#else
-        return DeviceModel{std::make_unique<CVarnokUSBDevice>(backend, DeviceKind::Keyboard), {}};
-#endif
     // The pad's reader acts on no device code; the headset has no reader.
     case DeviceKind::MousePad: return DeviceModel{std::make_unique<CVarnokMousePadDevice>(backend), {}};
     case DeviceKind::Headset: return DeviceModel{std::make_unique<CVarnokHS6533Device>(backend), {}};
