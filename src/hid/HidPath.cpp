@@ -1,5 +1,7 @@
 #include "hid/HidPath.h"
 
+#include "platform/HexText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -7,16 +9,6 @@
 namespace {
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = Lower(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -28,7 +20,7 @@ uint16_t HidPath::HexAfter(std::string_view path, std::string_view marker)
         return 0;
     unsigned value = 0;
     for (auto p = it + static_cast<std::ptrdiff_t>(marker.size()); p != path.end(); ++p) {
-        const int digit = HexDigit(*p);
+        const int digit = HexDigitValue(*p);
         if (digit < 0)
             break;
         value = ((value << 4) | static_cast<unsigned>(digit)) & 0xFFFFFu;  // keeps the low 16 bits in reach

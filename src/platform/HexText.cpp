@@ -1,8 +1,6 @@
 #include "platform/HexText.h"
 
-namespace {
-
-int DigitValue(char c)
+int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -12,8 +10,6 @@ int DigitValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 std::string HexText(std::span<const uint8_t> bytes)
 {
@@ -33,8 +29,8 @@ std::optional<std::vector<uint8_t>> ParseHexText(std::string_view text)
         return std::nullopt;
     std::vector<uint8_t> bytes(text.size() / 2);
     for (size_t i = 0; i < bytes.size(); ++i) {
-        const int hi = DigitValue(text[2 * i]);
-        const int lo = DigitValue(text[2 * i + 1]);
+        const int hi = HexDigitValue(text[2 * i]);
+        const int lo = HexDigitValue(text[2 * i + 1]);
         if (hi < 0 || lo < 0)
             return std::nullopt;
         bytes[i] = static_cast<uint8_t>(hi << 4 | lo);

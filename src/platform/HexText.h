@@ -10,6 +10,9 @@
 // Bytes written as hexadecimal digits, two a byte with no separator
 // ("0a1b"), as the command line and the emulator state file show them.
 
+// The value of one hex digit of either case, -1 for any other character.
+int HexDigitValue(char c);
+
 // Lower-case digits.
 std::string HexText(std::span<const uint8_t> bytes);
 
