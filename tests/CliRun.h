@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TempFolder.h"
+
 // Runs the built gaming-device-cli from a test, the way a user would, and
 // keeps what it printed.
 
@@ -64,28 +66,11 @@ inline CliRun RunCliLine(const std::string& line)
 
 // A fresh folder for a test's runs, removed with everything in it afterwards.
 // Its "data" folder serves as the data root, over the shipped factory data.
-class CliFolder {
+class CliFolder : public TempFolder {
 public:
-    CliFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "gd-cli-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-        else
-            ADD_FAILURE() << "no temporary folder could be made from " << pattern;
-    }
-    ~CliFolder()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    CliFolder(const CliFolder&) = delete;
-    CliFolder& operator=(const CliFolder&) = delete;
+    CliFolder() : TempFolder("gd-cli") {}
 
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-    std::filesystem::path DataRoot() const { return m_path / "data"; }
+    std::filesystem::path DataRoot() const { return Path() / "data"; }
 
     // "--data-root" and "--default-data" for a run on this folder's data root.
     std::vector<std::string> DataOptions() const
@@ -101,7 +86,4 @@ public:
             return std::filesystem::path(source) / "DefaultData";
         return CliRuntimeDir() / "DefaultData";
     }
-
-private:
-    std::filesystem::path m_path;
 };

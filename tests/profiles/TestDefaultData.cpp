@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "ProfileTestSupport.h"
 
 #include "profiles/DataFolders.h"
 #include "profiles/DeviceKindNames.h"

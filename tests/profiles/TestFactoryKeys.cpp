@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "ProfileTestSupport.h"
 
 #include "profiles/BasicProfiledata.h"
 #include "sim/SimKeyboardFirmware.h"

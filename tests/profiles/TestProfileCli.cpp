@@ -1,5 +1,5 @@
 #include "CliRun.h"
-#include "TempFolder.h"
+#include "ProfileTestSupport.h"
 
 #include "profiles/JsonFile.h"
 

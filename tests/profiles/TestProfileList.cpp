@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "ProfileTestSupport.h"
 
 #include "profiles/JsonFile.h"
 #include "profiles/ProfileList.h"

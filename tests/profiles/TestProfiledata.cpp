@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "ProfileTestSupport.h"
 
 #include "profiles/Hs6533Profiledata.h"
 #include "profiles/JsonFile.h"

@@ -244,20 +244,6 @@ void ClearProxyVariables()
         ::unsetenv(name);
 }
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "gd-update-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp");
-    m_path = pattern;
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 uint16_t UnusedPort()
 {
     const UniqueFd fd = ListenOn127();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TempFolder.h"
+
 #include "TestCertificate.h"
 
 #include "platform/UniqueFd.h"
@@ -67,19 +69,6 @@ private:
 
 // Proxy variables of the environment would send the test's requests elsewhere.
 void ClearProxyVariables();
-
-// A temporary folder removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 // A port on 127.0.0.1 that nothing listens on (bound, then released).
 uint16_t UnusedPort();

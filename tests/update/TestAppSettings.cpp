@@ -22,7 +22,7 @@ std::string ReadAll(const std::filesystem::path& path)
 TEST(AppSettings, KeysSurviveAWriteAndUnknownKeysAreKept)
 {
     TempFolder folder;
-    const auto path = std::filesystem::path(folder.Path()) / "Gaming device" / "settings.json";
+    const auto path = std::filesystem::path(folder.PathText()) / "Gaming device" / "settings.json";
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path) << R"({"LANGUAGE":"2","Other":{"x":1}})";
 
@@ -56,7 +56,7 @@ TEST(AppSettings, MissingOrBrokenFilesReadAsNoSettings)
         {"not an object", "[\"UpdateServer\"]", false},
         {"wrong type", R"({"UpdateServer":5})", true},
     };
-    const auto path = std::filesystem::path(folder.Path()) / "settings.json";
+    const auto path = std::filesystem::path(folder.PathText()) / "settings.json";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove(path);

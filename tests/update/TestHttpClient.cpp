@@ -161,8 +161,8 @@ TEST_F(HttpClientTest, ReplyLargerThanTheBufferStopsAtItsCapacity)
 TEST_F(HttpClientTest, HttpsCertificateIsVerified)
 {
     TempFolder folder;
-    const TestCertificate serverCert = MakeSelfSignedCertificate(folder.Path(), "server");
-    const TestCertificate otherCert = MakeSelfSignedCertificate(folder.Path(), "other");
+    const TestCertificate serverCert = MakeSelfSignedCertificate(folder.PathText(), "server");
+    const TestCertificate otherCert = MakeSelfSignedCertificate(folder.PathText(), "other");
     LocalHttpServer server(serverCert);
     server.SetReply("{}");
     struct Case {
@@ -174,7 +174,7 @@ TEST_F(HttpClientTest, HttpsCertificateIsVerified)
         {"no extra certificate", "", false},
         {"the server's certificate", serverCert.certFile, true},
         {"another certificate", otherCert.certFile, false},
-        {"a missing file", folder.Path() + "/missing.crt", false},
+        {"a missing file", folder.PathText() + "/missing.crt", false},
         {"a file that is no certificate", serverCert.keyFile, false},
     };
     for (const auto& c : cases) {

@@ -36,7 +36,7 @@ class UpdateThreadTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearProxyVariables(); }
 
-    UpdateCheckConfig Config(const std::string& url) const { return {url, {}, folder.Path()}; }
+    UpdateCheckConfig Config(const std::string& url) const { return {url, {}, folder.PathText()}; }
     std::vector<UpdateItem> Items() const
     {
         return ItemsToQuery(BuildUpdateItems({{0x320F, 0x221C, 0x0105}, {0x320F, 0x1004, 0x0101}}, 1005));
@@ -72,7 +72,7 @@ TEST_F(UpdateThreadTest, EveryItemIsAskedAndListed)
     EXPECT_GT(changes, 0);
     EXPECT_TRUE(thread.Errors().empty());
     ASSERT_EQ(server.Requests().size(), 3u);
-    EXPECT_EQ(UpdateTimeFile(folder.Path()).Read(), UpdateTimeFile::FormatDate(std::time(nullptr)));
+    EXPECT_EQ(UpdateTimeFile(folder.PathText()).Read(), UpdateTimeFile::FormatDate(std::time(nullptr)));
 }
 
 TEST_F(UpdateThreadTest, UnreachableOrUnsetServerFailsEveryItem)
@@ -139,7 +139,7 @@ TEST_F(UpdateThreadTest, LastCheckDateIsTheStoredOneOrToday)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto file = std::filesystem::path(folder.Path()) / "updatetime.config";
+        const auto file = std::filesystem::path(folder.PathText()) / "updatetime.config";
         std::filesystem::remove(file);
         if (c.content)
             std::ofstream(file) << c.content;
@@ -147,7 +147,7 @@ TEST_F(UpdateThreadTest, LastCheckDateIsTheStoredOneOrToday)
         thread.Start({});
         thread.Wait();
         EXPECT_EQ(thread.Snapshot().LastCheckDate(), c.shown);
-        EXPECT_EQ(UpdateTimeFile(folder.Path()).Read(), c.content && c.shown != today ? c.shown : today);
+        EXPECT_EQ(UpdateTimeFile(folder.PathText()).Read(), c.content && c.shown != today ? c.shown : today);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TempFolder.h"
 #include "profiles/JsonFile.h"
 
 #include <gtest/gtest.h>
@@ -10,35 +11,8 @@
 #include <sstream>
 #include <vector>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <system_error>
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "gd-profiles-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 inline Json::Value ParseJson(const std::string& text)
 {
