@@ -27,16 +27,9 @@ bool AppSettings::Load()
         return true;
     std::stringstream text;
     text << in.rdbuf();
-    Json::CharReaderBuilder builder;
-    Json::Value root;
-    std::string errors;
-    std::istringstream stream(text.str());
-    try {
-        if (!Json::parseFromStream(builder, stream, &root, &errors) || !root.isObject())
-            return false;
-    } catch (const std::exception&) {
+    Json::Value root = ParseJsonText(text.str());
+    if (!root.isObject())
         return false;
-    }
     m_root = std::move(root);
     return true;
 }

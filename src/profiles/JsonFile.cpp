@@ -61,23 +61,6 @@ std::string ReadFileText(const std::filesystem::path& path)
     return text;
 }
 
-Json::Value ParseJsonText(std::string_view text)
-{
-    Json::CharReaderBuilder builder;
-    builder["allowComments"] = true;
-    builder["collectComments"] = false;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value value;
-    std::string errors;
-    try {
-        if (!reader->parse(text.data(), text.data() + text.size(), &value, &errors))
-            return Json::Value();
-    } catch (const std::exception&) {
-        return Json::Value();
-    }
-    return value;
-}
-
 Json::Value ReadJsonFile(const std::filesystem::path& path)
 {
     const std::string text = ReadFileText(path);

@@ -16,9 +16,6 @@
 // cannot be read completely.
 std::string ReadFileText(const std::filesystem::path& path);
 
-// The parsed text (comments allowed, not kept); null when it does not parse.
-Json::Value ParseJsonText(std::string_view text);
-
 // The parsed file as ParseJsonText reads it; null when the text is empty or does not parse.
 Json::Value ReadJsonFile(const std::filesystem::path& path);
 

@@ -4,6 +4,7 @@
 #include "update/UpdatePaths.h"
 
 #include "platform/DebugLog.h"
+#include "platform/JsonText.h"
 
 #include <json/reader.h>
 #include <json/value.h>
@@ -60,17 +61,9 @@ std::string UpdateQuery::RequestBody(const std::string& appKey, uint32_t version
 
 bool UpdateQuery::ParseReply(std::string_view reply, uint32_t version, uint32_t hexFlag, UpdateInfo& info)
 {
-    Json::CharReaderBuilder builder;
-    builder["allowComments"] = true;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    try {
-        if (!reader->parse(reply.data(), reply.data() + reply.size(), &root, &errors) || !root.isObject())
-            return false;
-    } catch (const std::exception&) {
+    const Json::Value root = ParseJsonText(reply);
+    if (!root.isObject())
         return false;
-    }
     const bool hex = hexFlag != 0;
     info.downloadPath = TextMember(root, "path");
     info.name = TextMember(root, "name");

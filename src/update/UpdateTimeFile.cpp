@@ -18,16 +18,11 @@ std::string UpdateTimeFile::Read() const
     std::ifstream in(m_path, std::ios::binary);
     if (!in)
         return {};
-    Json::CharReaderBuilder builder;
-    builder["allowComments"] = true;
-    Json::Value root;
-    std::string errors;
-    try {
-        if (!Json::parseFromStream(builder, in, &root, &errors) || !root.isObject())
-            return {};
-    } catch (const std::exception&) {
+    std::stringstream text;
+    text << in.rdbuf();
+    const Json::Value root = ParseJsonText(text.str());
+    if (!root.isObject())
         return {};
-    }
     const Json::Value& last = root["updatelasttime"];
     if (!last.isObject() || !last["value"].isString())
         return {};
