@@ -90,8 +90,9 @@ void CVarnokHS6533Device::PaintLights()
         ChannelA().Cable().SetOutputReport(report.data(), report.size());
 }
 
-void CVarnokHS6533Device::LoadKindProfile()
+void CVarnokHS6533Device::LoadProfileContents()
 {
+    CVarnokPadStyleDevice::LoadProfileContents();
     m_audio = m_profile.ReadHeadsetSystem();
     m_bands = m_audio.eqType == kCustomEq ? m_profile.ReadCustomEqBands(m_audio.customEqSelectIndex)
                                           : m_profile.ReadEqBands(m_audio.eqType);

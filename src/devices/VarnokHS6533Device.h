@@ -56,7 +56,8 @@ public:
 protected:
     std::unique_ptr<LightingPreview> MakePreview(LedColourList& leds, LightingPreview::Clock clock) override;
     const PreviewSchedule* Schedule() const override { return &PreviewSchedule::Headset(); }
-    void LoadKindProfile() override;
+    // Lighting, then the headset system record and the equaliser.
+    void LoadProfileContents() override;
 
 private:
     void ProbeProperties();

@@ -11,15 +11,6 @@
 #include <cstring>
 #include <thread>
 
-namespace {
-uint64_t SteadyMs()
-{
-    return static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
-}
-} // namespace
-
 CVarnokKeyboardDevice::CVarnokKeyboardDevice(HidBackend& backend)
     : CVarnokUSBDevice(backend, DeviceKind::Keyboard), m_regions(SteadyMs)
 {
@@ -121,7 +112,7 @@ bool CVarnokKeyboardDevice::ReadProfileBlock()
 
     LightInfoRecord info = GetLightInfoRecord();
     const uint8_t effectBefore = info.selectItem;
-    KeyboardProfileBlock::ReadBack(block, number, m_lightValues, info, m_system);
+    KeyboardProfileBlock::ReadBack(block, number, LightValues(), info, m_system);
     {
         std::lock_guard lock(m_blockLock);
         m_block = block;
@@ -146,18 +137,7 @@ void CVarnokKeyboardDevice::RefreshFromDevice()
 
 // Profile.
 
-void CVarnokKeyboardDevice::SetProfilePaths()
-{
-    m_profile.SetProfileFile(ProfileFilePath());
-    m_profile.SetDefaultFile(GetDefaultFile());
-    m_profile.SetLightConfigFile(LightConfigPath());
-}
-
-std::filesystem::path CVarnokKeyboardDevice::GetProfilePath() const { return m_profile.GetProfileFile(); }
-
-void CVarnokKeyboardDevice::SaveProfileData() { m_profile.Save(); }
-
-void CVarnokKeyboardDevice::LoadFromProfileFile()
+void CVarnokKeyboardDevice::LoadProfileContents()
 {
     m_keys = m_profile.ReadKeyList();
     m_system = m_profile.ReadKeyboardSystem();
@@ -168,29 +148,10 @@ void CVarnokKeyboardDevice::LoadFromProfileFile()
     LoadLighting();
 }
 
-int CVarnokKeyboardDevice::LoadProfile()
-{
-    SetProfilePaths();
-    LoadNameLists();
-    m_profile.LoadDeviceEntry(m_profile.GetProfileFile());
-    m_profile.LoadLightConfig(m_profile.GetLightConfigFile());
-    LoadFromProfileFile();
-    return 1;
-}
-
-void CVarnokKeyboardDevice::LoadDefaultProfile()
-{
-    LoadNameLists();
-    m_profile.LoadDeviceEntry(GetDefaultFile());
-    LoadFromProfileFile();
-    SaveProfileData();
-    RefreshPage();
-}
-
 int CVarnokKeyboardDevice::LoadLighting()
 {
     const uint8_t effectBefore = GetLightInfoRecord().selectItem;
-    LoadLightingFrom(m_profile);
+    CVarnokUSBDevice::LoadLighting();
     {
         std::lock_guard lock(m_regionLock);
         m_regionRecords = LedRecords();
@@ -200,31 +161,6 @@ int CVarnokKeyboardDevice::LoadLighting()
     if (effect != effectBefore || effect == kCustomEffect)
         LoadCustomColours();
     return 1;
-}
-
-void CVarnokKeyboardDevice::LoadNameLists()
-{
-    m_lightValues.Load(GetDefaultDataFolder() / "default_light.json", GetModelIndex());
-}
-
-void CVarnokKeyboardDevice::SetModelIndex(int index)
-{
-    CVarnokUSBDevice::SetModelIndex(index);
-    m_profile.SetDeviceIndex(0);
-}
-
-void CVarnokKeyboardDevice::SetLightInfo(const LightInfoWords& words)
-{
-    CVarnokUSBDevice::SetLightInfo(words);
-    m_profile.WriteLightInfo(UnpackLightInfo(words));
-}
-
-void CVarnokKeyboardDevice::RefreshPage()
-{
-    LoadNameLists();
-    if (auto* observer = PageObserver())
-        observer->LightingEditorState(GetLightInfoRecord());
-    CVarnokUSBDevice::RefreshPage();
 }
 
 KeyboardSystemRecord CVarnokKeyboardDevice::System() const { return m_system; }
@@ -246,7 +182,7 @@ KeyboardProfileBlock::Bytes CVarnokKeyboardDevice::PreviousBlock() const
 KeyboardProfileBlock::Bytes CVarnokKeyboardDevice::BuildProfileBlock() const
 {
     auto& profile = const_cast<CKeyboardProfiledata&>(m_profile);
-    return KeyboardProfileBlock::Build(profile.ReadLightInfo(), profile.ReadKeyboardSystem(), m_lightValues);
+    return KeyboardProfileBlock::Build(profile.ReadLightInfo(), profile.ReadKeyboardSystem(), LightValues());
 }
 
 int CVarnokKeyboardDevice::WriteProfileBlock(int profile, int byte0, int /*spare*/, int /*width*/, int /*height*/)
@@ -302,7 +238,7 @@ void CVarnokKeyboardDevice::DropMissingMacros()
 {
     if (KeyTableImage::RestoreMissingMacros(m_keys, MacroCount())) {
         m_profile.WriteKeyList(m_keys);
-        CVarnokUSBDevice::RefreshPage();
+        NotifyPageRefresh();
     }
 }
 
@@ -439,7 +375,7 @@ void CVarnokKeyboardDevice::FeedAudioSpectrum(const uint8_t* spectrum100, int co
     if (spectrum100 == nullptr)
         return;
     const LightInfoRecord info = GetLightInfoRecord();
-    if (m_lightValues.CodeOf(info.selectItem) != kAudioEffectCode || AudioLight().audioMode != kAudioColourMode)
+    if (LightValues().CodeOf(info.selectItem) != kAudioEffectCode || AudioLight().audioMode != kAudioColourMode)
         return;
     std::array<int32_t, KeyboardAudioMeter::kBands> bands{};
     std::memcpy(bands.data(), spectrum100, sizeof(bands));
@@ -469,7 +405,7 @@ void CVarnokKeyboardDevice::StoreSystem(bool sendBlock)
     m_profile.WriteKeyboardSystem(m_system);
     SaveProfileData();
     if (sendBlock)
-        WriteProfileBlock(0, 0, 1, ScreenWidth(), ScreenHeight());
+        SendProfileBlock();
 }
 
 void CVarnokKeyboardDevice::SetPollingRate(int index)

@@ -4,7 +4,6 @@
 #include "devices/KeyboardKeyMap.h"
 #include "devices/KeyboardProfileBlock.h"
 #include "devices/LedRegionSteps.h"
-#include "devices/LightValueList.h"
 #include "devices/VarnokUSBDevice.h"
 #include "profiles/KeyboardProfiledata.h"
 
@@ -47,21 +46,12 @@ public:
     void RefreshFromDevice() override;
     void QueryPower() override;
     bool IsLinkUp() override;
-    int LoadProfile() override;
-    void RefreshPage() override;
     void DropMissingMacros() override;
-    void LoadDefaultProfile() override;
     std::vector<int> CollectUsedMacros() override;
     int WriteKeyTable(const std::vector<KeyEntry>& keyList) override;
     int WriteKeyTableFromProfile() override;
     int WriteMacros(const std::vector<int>& macroIndices) override;
     int WriteProfileBlock(int profile, int byte0, int spare, int width, int height) override;
-    void LoadNameLists() override;
-    void SetProfilePaths() override;
-    std::filesystem::path GetProfilePath() const override;
-    void SaveProfileData() override;
-    void SetModelIndex(int index) override;
-    void SetLightInfo(const LightInfoWords& words) override;
     // 25 band values (32 bits each) and a level.
     void FeedAudioSpectrum(const uint8_t* spectrum100, int count) override;
     void FeedAudioLevels(const uint32_t* levels6, int count) override;
@@ -113,8 +103,6 @@ public:
     const KeyboardKeyMap& LogicalKeys() const { return m_keyMap; }
     const std::vector<KeyEntry>& Keys() const { return m_keys; }
     void SetKeys(std::vector<KeyEntry> keys) { m_keys = std::move(keys); }
-    const LightValueList& LightValues() const { return m_lightValues; }
-    LightValueList& LightValues() { return m_lightValues; }
     const KeyboardAudioMeter& AudioMeter() const { return m_audioMeter; }
     const std::array<uint32_t, 6>& AudioLevels() const { return m_audioLevels; }
 
@@ -127,11 +115,12 @@ public:
 protected:
     std::unique_ptr<LightingPreview> MakePreview(LedColourList& leds, LightingPreview::Clock clock) override;
     const PreviewSchedule* Schedule() const override;
+    // Key list, keyboard system, audio lighting and lighting.
+    void LoadProfileContents() override;
 
 private:
     bool ReadInfoKeysAndLeds();
     size_t MacroCount();
-    void LoadFromProfileFile();
     void StoreSystem(bool sendBlock);
     int SendColourTable(const std::array<uint8_t, kMaxTable>& table);
     KeyboardLightingPreview* KeyboardPreview();
@@ -140,7 +129,6 @@ private:
     void Pause(int ms);
 
     CKeyboardProfiledata m_profile;
-    LightValueList m_lightValues;
     KeyboardKeyMap m_keyMap;
     std::array<uint8_t, kMaxTable> m_baseline{};
     std::array<uint8_t, kMaxTable> m_ledTable{};

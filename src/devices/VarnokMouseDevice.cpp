@@ -96,70 +96,12 @@ bool CVarnokMouseDevice::ReadInfoAndKeys()
     return true;
 }
 
-void CVarnokMouseDevice::SetProfilePaths()
-{
-    m_profile.SetProfileFile(ProfileFilePath());
-    m_profile.SetDefaultFile(GetDefaultFile());
-    m_profile.SetLightConfigFile(LightConfigPath());
-}
-
-std::filesystem::path CVarnokMouseDevice::GetProfilePath() const { return m_profile.GetProfileFile(); }
-
-void CVarnokMouseDevice::SaveProfileData() { m_profile.Save(); }
-
-void CVarnokMouseDevice::LoadFromProfileFile()
+void CVarnokMouseDevice::LoadProfileContents()
 {
     m_keys = m_profile.ReadKeyList();
     LoadLighting();
     m_stages = m_profile.ReadDpiStages();
     m_system = m_profile.ReadMouseSystem();
-}
-
-int CVarnokMouseDevice::LoadProfile()
-{
-    SetProfilePaths();
-    LoadNameLists();
-    m_profile.LoadDeviceEntry(m_profile.GetProfileFile());
-    m_profile.LoadLightConfig(m_profile.GetLightConfigFile());
-    LoadFromProfileFile();
-    return 1;
-}
-
-void CVarnokMouseDevice::LoadDefaultProfile()
-{
-    LoadNameLists();
-    m_profile.LoadDeviceEntry(GetDefaultFile());
-    LoadFromProfileFile();
-    SaveProfileData();
-    RefreshPage();
-}
-
-int CVarnokMouseDevice::LoadLighting()
-{
-    LoadLightingFrom(m_profile);
-    return 1;
-}
-
-void CVarnokMouseDevice::LoadNameLists() { m_lightValues.Load(GetDefaultDataFolder() / "default_light.json", GetModelIndex()); }
-
-void CVarnokMouseDevice::SetModelIndex(int index)
-{
-    CVarnokUSBDevice::SetModelIndex(index);
-    m_profile.SetDeviceIndex(0);
-}
-
-void CVarnokMouseDevice::SetLightInfo(const LightInfoWords& words)
-{
-    CVarnokUSBDevice::SetLightInfo(words);
-    m_profile.WriteLightInfo(UnpackLightInfo(words));
-}
-
-void CVarnokMouseDevice::RefreshPage()
-{
-    LoadNameLists();
-    if (auto* observer = PageObserver())
-        observer->LightingEditorState(GetLightInfoRecord());
-    CVarnokUSBDevice::RefreshPage();
 }
 
 bool CVarnokMouseDevice::ReadProfileBlock(int& profileNumber)
@@ -177,7 +119,7 @@ bool CVarnokMouseDevice::ReadProfileBlock(int& profileNumber)
         != kResultOk)
         return false;
     block[0] = number;
-    block[1] = m_lightValues.IndexOf(block[1]);
+    block[1] = LightValues().IndexOf(block[1]);
     block[10] = 0;
     {
         std::lock_guard lock(m_blockLock);
@@ -225,7 +167,7 @@ std::array<uint8_t, CVarnokMouseDevice::kBlockSize> CVarnokMouseDevice::BuildPro
     const LightInfoRecord info = m_profile.ReadLightInfo();
     const unsigned effect = info.selectItem >= 10 ? 0 : info.selectItem;
     block[0] = static_cast<uint8_t>(byte0);
-    block[1] = m_lightValues.CodeOf(effect);
+    block[1] = LightValues().CodeOf(effect);
     block[2] = info.light;
     block[3] = static_cast<uint8_t>(4 - std::min<uint8_t>(info.speed, 4));
     block[4] = info.fx;
@@ -319,7 +261,7 @@ void CVarnokMouseDevice::DropMissingMacros()
 {
     if (KeyTableImage::RestoreMissingMacros(m_keys, MacroCount())) {
         m_profile.WriteKeyList(m_keys);
-        CVarnokUSBDevice::RefreshPage();
+        NotifyPageRefresh();
     }
 }
 
@@ -438,7 +380,7 @@ std::vector<std::pair<std::string, int>> CVarnokMouseDevice::DescribeProfileBloc
 void CVarnokMouseDevice::SendSettings()
 {
     SaveProfileData();
-    WriteProfileBlock(0, 0, 1, ScreenWidth(), ScreenHeight());
+    SendProfileBlock();
 }
 
 void CVarnokMouseDevice::SetDpiStageValue(int stage, uint16_t stepIndex)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "devices/LightValueList.h"
 #include "devices/VarnokUSBDevice.h"
 #include "profiles/MouseProfiledata.h"
 
@@ -29,26 +28,16 @@ public:
     CBasicProfiledata* ProfileData() override { return &m_profile; }
     CMouseProfiledata& Profile() { return m_profile; }
 
-    int LoadLighting() override;
     void Connect() override;
     void RefreshFromDevice() override;
     void QueryPower() override;
     bool IsLinkUp() override;
-    int LoadProfile() override;
-    void RefreshPage() override;
     void DropMissingMacros() override;
-    void LoadDefaultProfile() override;
     std::vector<int> CollectUsedMacros() override;
     int WriteKeyTable(const std::vector<KeyEntry>& keyList) override;
     int WriteKeyTableFromProfile() override;
     int WriteMacros(const std::vector<int>& macroIndices) override;
     int WriteProfileBlock(int profile, int byte0, int spare, int width, int height) override;
-    void LoadNameLists() override;
-    void SetProfilePaths() override;
-    std::filesystem::path GetProfilePath() const override;
-    void SaveProfileData() override;
-    void SetModelIndex(int index) override;
-    void SetLightInfo(const LightInfoWords& words) override;
 
     bool StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2) override;
     std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
@@ -73,8 +62,6 @@ public:
     const std::array<uint8_t, kLogicalKeys>& LogicalKeyMap() const { return m_logicalMap; }
     const std::vector<KeyEntry>& Keys() const { return m_keys; }
     void SetKeys(std::vector<KeyEntry> keys) { m_keys = std::move(keys); }
-    const LightValueList& LightValues() const { return m_lightValues; }
-    LightValueList& LightValues() { return m_lightValues; }
 
     // The colour of a fixed-colour number.
     static Rgb FixedColour(uint8_t number);
@@ -82,15 +69,15 @@ public:
 protected:
     std::unique_ptr<LightingPreview> MakePreview(LedColourList& leds, LightingPreview::Clock clock) override;
     const PreviewSchedule* Schedule() const override;
+    // Key list, lighting, DPI stages and the mouse system record.
+    void LoadProfileContents() override;
 
 private:
     bool ReadInfoAndKeys();
     size_t MacroCount();
-    void LoadFromProfileFile();
     void SendSettings();
 
     CMouseProfiledata m_profile;
-    LightValueList m_lightValues;
     std::array<uint8_t, kMaxKeyTable> m_baseline{};
     std::array<uint8_t, kLogicalKeys> m_logicalMap{};
     std::array<uint8_t, kBlockSize> m_block{};

@@ -2,14 +2,8 @@
 
 #include "profiles/BasicProfiledata.h"
 
-#include <chrono>
-
 CVarnokPadStyleDevice::CVarnokPadStyleDevice(HidBackend& backend, DeviceKind kind, const char* modelFolder)
-    : CVarnokUSBDevice(backend, kind), m_regions([] {
-          return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                           std::chrono::steady_clock::now().time_since_epoch())
-                                           .count());
-      })
+    : CVarnokUSBDevice(backend, kind), m_regions(SteadyMs)
 {
     SetModelFolder(modelFolder);
 }
@@ -36,7 +30,7 @@ void CVarnokPadStyleDevice::Connect()
 
 int CVarnokPadStyleDevice::ReadProfileBlock()
 {
-    const int profile = m_block.Read(ChannelA(), m_lightValues);
+    const int profile = m_block.Read(ChannelA(), LightValues());
     PushLightInfoToPreview();
     return profile;
 }
@@ -55,73 +49,22 @@ void CVarnokPadStyleDevice::QueryPower()
         ReadPowerRecord();
 }
 
-void CVarnokPadStyleDevice::SetProfilePaths()
-{
-    Data().SetProfileFile(ProfileFilePath());
-    Data().SetDefaultFile(GetDefaultFile());
-    Data().SetLightConfigFile(LightConfigPath());
-}
-
-std::filesystem::path CVarnokPadStyleDevice::GetProfilePath() const
-{
-    return const_cast<CVarnokPadStyleDevice*>(this)->Data().GetProfileFile();
-}
-
-void CVarnokPadStyleDevice::SaveProfileData() { Data().Save(); }
-
-int CVarnokPadStyleDevice::LoadProfile()
-{
-    SetProfilePaths();
-    LoadNameLists();
-    Data().LoadDeviceEntry(Data().GetProfileFile());
-    Data().LoadLightConfig(Data().GetLightConfigFile());
-    LoadLighting();
-    LoadKindProfile();
-    return 1;
-}
-
-void CVarnokPadStyleDevice::LoadDefaultProfile()
-{
-    LoadNameLists();
-    Data().LoadDeviceEntry(GetDefaultFile());
-    LoadLighting();
-    LoadKindProfile();
-    SaveProfileData();
-    RefreshPage();
-}
-
 int CVarnokPadStyleDevice::LoadLighting()
 {
-    const LightInfoRecord info = Data().ReadLightInfo();
-    m_block.Refresh(info);
-    LoadLightingFrom(Data());
+    CBasicProfiledata* profile = ProfileData();
+    if (!profile)
+        return 0;
+    // First the block: the preview takes effect and speed from it.
+    m_block.Refresh(profile->ReadLightInfo());
+    CVarnokUSBDevice::LoadLighting();
     std::lock_guard lock(LightInfoLock());
     m_regions.Reset();
     return 1;
 }
 
-void CVarnokPadStyleDevice::RefreshPage()
-{
-    LoadNameLists();
-    if (auto* observer = PageObserver())
-        observer->LightingEditorState(GetLightInfoRecord());
-    CVarnokUSBDevice::RefreshPage();
-}
-
 int CVarnokPadStyleDevice::WriteProfileBlock(int profile, int, int, int, int)
 {
-    return m_block.Write(ChannelA(), m_lightValues, profile);
-}
-
-void CVarnokPadStyleDevice::LoadNameLists()
-{
-    m_lightValues.Load(GetDefaultDataFolder() / "default_light.json", GetModelIndex());
-}
-
-void CVarnokPadStyleDevice::SetLightInfo(const LightInfoWords& words)
-{
-    CVarnokUSBDevice::SetLightInfo(words);
-    Data().WriteLightInfo(UnpackLightInfo(words));
+    return m_block.Write(ChannelA(), LightValues(), profile);
 }
 
 PreviewLightState CVarnokPadStyleDevice::PreviewStateOf(const LightInfoRecord& record) const

@@ -8,13 +8,6 @@
 
 namespace {
 
-uint64_t SteadyMs()
-{
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
-}
-
 uint32_t Word(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
 {
     return a | (static_cast<uint32_t>(b) << 8) | (static_cast<uint32_t>(c) << 16) | (static_cast<uint32_t>(d) << 24);
@@ -23,6 +16,13 @@ uint32_t Word(uint8_t a, uint8_t b, uint8_t c, uint8_t d)
 uint8_t ByteOf(uint32_t word, int n) { return static_cast<uint8_t>(word >> (8 * n)); }
 
 }  // namespace
+
+uint64_t CVarnokUSBDevice::SteadyMs()
+{
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
 
 CVarnokUSBDevice::CVarnokUSBDevice(HidBackend& backend, DeviceKind kind)
     : m_channelA(backend), m_channelB(backend), m_kind(kind), m_ledColours(std::make_unique<LedColourList>(0)),
@@ -148,7 +148,20 @@ void CVarnokUSBDevice::SetLightInfoRecord(const LightInfoRecord& record)
     PushLightInfoToPreview();
 }
 
-void CVarnokUSBDevice::SetLightInfo(const LightInfoWords& words) { SetLightInfoRecord(UnpackLightInfo(words)); }
+void CVarnokUSBDevice::SetLightInfo(const LightInfoWords& words)
+{
+    const LightInfoRecord record = UnpackLightInfo(words);
+    SetLightInfoRecord(record);
+    if (CBasicProfiledata* profile = ProfileData())
+        profile->WriteLightInfo(record);
+}
+
+void CVarnokUSBDevice::SetModelIndex(int index)
+{
+    m_modelIndex = index;
+    if (CBasicProfiledata* profile = ProfileData())
+        profile->SetDeviceIndex(0);
+}
 
 void CVarnokUSBDevice::PushLightInfoToPreview()
 {
@@ -278,8 +291,22 @@ uint32_t CVarnokUSBDevice::GetLedColour(int index) const
 
 void CVarnokUSBDevice::RefreshPage()
 {
+    LoadNameLists();
+    if (m_observer && ProfileData())
+        m_observer->LightingEditorState(GetLightInfoRecord());
+    NotifyPageRefresh();
+}
+
+void CVarnokUSBDevice::NotifyPageRefresh()
+{
     if (m_observer)
         m_observer->RefreshPage(*this);
+}
+
+void CVarnokUSBDevice::LoadNameLists()
+{
+    if (ProfileData())
+        m_lightValues.Load(GetDefaultDataFolder() / "default_light.json", m_modelIndex);
 }
 
 void CVarnokUSBDevice::FadeLed(int /*led*/, int /*band*/)
@@ -350,11 +377,62 @@ void CVarnokUSBDevice::ShowMessage(const std::string& textKey, std::optional<int
         m_observer->ShowMessage(textKey, number);
 }
 
-void CVarnokUSBDevice::LoadLightingFrom(CBasicProfiledata& profile)
+int CVarnokUSBDevice::LoadLighting()
 {
-    SetLightInfoRecord(profile.ReadLightInfo());
-    SetLedRecords(profile.ReadLightList());
-    SetLightList(profile.ReadCustomEffect());
+    CBasicProfiledata* profile = ProfileData();
+    if (!profile)
+        return 0;
+    SetLightInfoRecord(profile->ReadLightInfo());
+    SetLedRecords(profile->ReadLightList());
+    SetLightList(profile->ReadCustomEffect());
+    return 1;
+}
+
+void CVarnokUSBDevice::SetProfilePaths()
+{
+    if (CBasicProfiledata* profile = ProfileData()) {
+        profile->SetProfileFile(ProfileFilePath());
+        profile->SetDefaultFile(GetDefaultFile());
+        profile->SetLightConfigFile(LightConfigPath());
+    }
+}
+
+std::filesystem::path CVarnokUSBDevice::GetProfilePath() const
+{
+    // ProfileData() hands out the kind's member; reading its path changes nothing.
+    const CBasicProfiledata* profile = const_cast<CVarnokUSBDevice*>(this)->ProfileData();
+    return profile ? profile->GetProfileFile() : std::filesystem::path();
+}
+
+void CVarnokUSBDevice::SaveProfileData()
+{
+    if (CBasicProfiledata* profile = ProfileData())
+        profile->Save();
+}
+
+int CVarnokUSBDevice::LoadProfile()
+{
+    CBasicProfiledata* profile = ProfileData();
+    if (!profile)
+        return 0;
+    SetProfilePaths();
+    LoadNameLists();
+    profile->LoadDeviceEntry(profile->GetProfileFile());
+    profile->LoadLightConfig(profile->GetLightConfigFile());
+    LoadProfileContents();
+    return 1;
+}
+
+void CVarnokUSBDevice::LoadDefaultProfile()
+{
+    CBasicProfiledata* profile = ProfileData();
+    if (!profile)
+        return;
+    LoadNameLists();
+    profile->LoadDeviceEntry(GetDefaultFile());
+    LoadProfileContents();
+    SaveProfileData();
+    RefreshPage();
 }
 
 std::filesystem::path CVarnokUSBDevice::ProfileFilePath() const
@@ -403,7 +481,7 @@ void CVarnokUSBDevice::ReportDeviceCode(int code)
 {
     if (auto* observer = PageObserver())
         observer->DeviceCode(code);
-    CVarnokUSBDevice::RefreshPage();
+    NotifyPageRefresh();
 }
 
 void CVarnokUSBDevice::ApplySelectedProfile()
@@ -411,7 +489,7 @@ void CVarnokUSBDevice::ApplySelectedProfile()
     LoadProfile();
     DropMissingMacros();
     RefreshPage();
-    WriteProfileBlock(0, 0, 1, m_screenWidth, m_screenHeight);
+    SendProfileBlock();
     if (WriteUsedMacros())
         WriteKeyTableFromProfile();
 }
@@ -443,8 +521,10 @@ void CVarnokUSBDevice::ApplyLightingEdit(const LightInfoRecord& record)
     SetLightInfo(PackLightInfo(record));
     SaveProfileData();
     LoadLighting();
-    WriteProfileBlock(0, 0, 1, m_screenWidth, m_screenHeight);
+    SendProfileBlock();
 }
+
+int CVarnokUSBDevice::SendProfileBlock() { return WriteProfileBlock(0, 0, 1, m_screenWidth, m_screenHeight); }
 
 void CVarnokUSBDevice::SelectListedProfile()
 {

@@ -3,6 +3,7 @@
 #include "devices/DevicePageObserver.h"
 #include "devices/LedColourList.h"
 #include "devices/LightListPlayer.h"
+#include "devices/LightValueList.h"
 #include "devices/LightingPreview.h"
 #include "devices/LightingPreviewThread.h"
 #include "devices/PreviewSchedule.h"
@@ -34,7 +35,10 @@ class HidBackend;
 // information block it reported, its identity, lighting state and preview,
 // and the operations the main window, the discovery code, the editors and the
 // worker threads call on any device. The base talks to the device only for
-// the keyboard's light control; the kinds override the rest.
+// the keyboard's light control; the kinds override the rest. What works on
+// the kind's profile data (paths, load, save, LightInfo, the effect codes of
+// "default_light.json", the lighting editor's state) is done here for every
+// kind that has profile data, and not at all without it.
 class CVarnokUSBDevice : public ScheduledDevice {
 public:
     static constexpr size_t kInfoSize = CommandSet::kInfoSize;
@@ -110,6 +114,9 @@ public:
     const InfoBlock& Info() const { return m_info; }
     // The profile data object of the kind; none in the base.
     virtual CBasicProfiledata* ProfileData() { return nullptr; }
+    // The model's effect codes (LoadNameLists).
+    const LightValueList& LightValues() const { return m_lightValues; }
+    LightValueList& LightValues() { return m_lightValues; }
 
     // Light control and window activity.
     void SetLightControl(int flag);
@@ -157,7 +164,8 @@ public:
 
     // The device operations with their defaults.
     virtual void InitPage();
-    virtual int LoadLighting() { return 0; }
+    // LightInfo, per-LED records and light list from the profile; 1, or 0 without profile data.
+    virtual int LoadLighting();
     virtual void StepBreathing();
     virtual void StepBreathingFixed();
     virtual void StepStatic();
@@ -174,10 +182,14 @@ public:
     virtual void Reserved2() {}
     void QueryPower() override {}
     bool IsLinkUp() override { return true; }
-    virtual int LoadProfile() { return 0; }
+    // Paths, effect codes, the profile file and the light configuration, then
+    // LoadProfileContents; 1, or 0 without profile data.
+    virtual int LoadProfile();
+    // Effect codes, the lighting editor's state (with profile data), then the page.
     virtual void RefreshPage();
     virtual void DropMissingMacros() {}
-    virtual void LoadDefaultProfile() {}
+    // The factory profile of DefaultData, saved as the current one; then RefreshPage.
+    virtual void LoadDefaultProfile();
     virtual std::vector<int> CollectUsedMacros() { return {}; }
     virtual int WriteKeyTable(const std::vector<KeyEntry>& /*keyList*/) { return 0; }
     virtual int WriteKeyTableFromProfile() { return 0; }
@@ -186,7 +198,8 @@ public:
     {
         return 0;
     }
-    virtual void LoadNameLists() {}
+    // The effect codes of the model's row of "default_light.json" (with profile data).
+    virtual void LoadNameLists();
     virtual void SetKeyMap(const std::map<int, int>& map) { m_keyMaps[2] = map; }
     virtual void FadeLed(int led, int band);
     virtual void LightRing();
@@ -194,11 +207,13 @@ public:
     virtual void ResetFades();
     virtual void ShowFunctionPage(int page);
     virtual int GetFunctionPage() const { return m_functionPage; }
-    virtual void SetProfilePaths() {}
-    virtual std::filesystem::path GetProfilePath() const { return {}; }
-    virtual void SaveProfileData() {}
-    virtual void SetModelIndex(int index) { m_modelIndex = index; }
+    virtual void SetProfilePaths();
+    virtual std::filesystem::path GetProfilePath() const;
+    virtual void SaveProfileData();
+    // Also selects element 0 of the profile data's "Device" array.
+    virtual void SetModelIndex(int index);
     virtual int GetModelIndex() const { return m_modelIndex; }
+    // Stores the LightInfo (and hands it to the preview), then into the profile data.
     virtual void SetLightInfo(const LightInfoWords& words);
     virtual void SetAudioLight(uint32_t a, uint32_t b, uint32_t c);
     virtual std::array<uint32_t, 3> GetAudioLight();
@@ -244,14 +259,21 @@ protected:
     // The state the preview animates for a LightInfo (the pad and the headset
     // take effect and speed from their stored block).
     virtual PreviewLightState PreviewStateOf(const LightInfoRecord& record) const;
+    // What LoadProfile and LoadDefaultProfile take from the loaded profile
+    // besides the file itself; the base loads the lighting.
+    virtual void LoadProfileContents() { LoadLighting(); }
+    // Tells the page to refresh, without reloading anything.
+    void NotifyPageRefresh();
+    // The profile block of profile 0 with the screen size, as every page setting sends it.
+    int SendProfileBlock();
+    // Milliseconds of the steady clock (the preview's and the region steps' clock).
+    static uint64_t SteadyMs();
     // Remakes the preview (derived constructors call it once their kind is set).
     void RebuildPreview();
     void SetKind(DeviceKind kind) { m_kind = kind; }
     void SetInfo(const InfoBlock& info) { m_info = info; }
     InfoBlock& MutableInfo() { return m_info; }
     void PushLightInfoToPreview();
-    // LightInfo, per-LED records and light list from a profile.
-    void LoadLightingFrom(CBasicProfiledata& profile);
     // The profile file: the kind's data folder, the profile identifier, ".Json".
     std::filesystem::path ProfileFilePath() const;
     // The light configuration file: the data root, the prefix, ".config".
@@ -299,6 +321,7 @@ private:
     std::array<std::map<int, int>, 3> m_keyMaps;
     DevicePageObserver* m_observer = nullptr;
     CDataFolders m_folders;
+    LightValueList m_lightValues;
 
     mutable std::mutex m_lightInfoLock;
     LightInfoRecord m_lightInfo{};

@@ -42,8 +42,8 @@ public:
     std::filesystem::path DefaultData() const { return m_root / "DefaultData"; }
     CDataFolders Folders() const { return CDataFolders(AppData(), DefaultData()); }
 
-    // Model 0's effect codes in "default_light.json".
-    void SetEffectCodes(const std::vector<int>& codes)
+    // A model's effect codes in "default_light.json" (model 0 unless given).
+    void SetEffectCodes(const std::vector<int>& codes, int model = 0)
     {
         const auto file = DefaultData() / "default_light.json";
         Json::Value doc = ReadJsonFile(file);
@@ -55,7 +55,7 @@ public:
             entry["visible"] = 1;
             row.append(entry);
         }
-        doc["DefaultLightName"][0] = row;
+        doc["DefaultLightName"][model] = row;
         ASSERT_TRUE(StoreJsonFileChecked(file, doc));
     }
 

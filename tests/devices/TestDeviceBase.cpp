@@ -1,10 +1,15 @@
 #include "ModelTestSupport.h"
 
+#include "devices/VarnokHS6533Device.h"
+#include "devices/VarnokKeyboardDevice.h"
 #include "devices/VarnokMouseDevice.h"
 #include "devices/VarnokMousePadDevice.h"
 #include "hid/ReportFrame.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 using namespace modeltest;
 
@@ -19,6 +24,98 @@ struct TabObserver : DevicePageObserver {
     int function = -9;
     int key = -9;
 };
+
+struct EditorObserver : DevicePageObserver {
+    void RefreshPage(CVarnokUSBDevice&) override { ++refreshes; }
+    void LightingEditorState(const LightInfoRecord& light) override { editor.push_back(light); }
+    int refreshes = 0;
+    std::vector<LightInfoRecord> editor;
+};
+
+// Every kind, and the bare base, made on one emulator.
+struct KindCase {
+    const char* name;
+    std::function<std::unique_ptr<CVarnokUSBDevice>(SimHidBackend&)> make;
+};
+
+template <class Device>
+KindCase Kind(const char* name)
+{
+    return {name, [](SimHidBackend& sim) { return std::make_unique<Device>(sim); }};
+}
+
+const std::vector<KindCase>& AllKinds()
+{
+    static const std::vector<KindCase> kinds = {
+        Kind<CVarnokMouseDevice>("mouse"),   Kind<CVarnokKeyboardDevice>("keyboard"),
+        Kind<CVarnokMousePadDevice>("pad"),  Kind<CVarnokHS6533Device>("headset"),
+        Kind<CVarnokUSBDevice>("base"),
+    };
+    return kinds;
+}
+
+TEST(DeviceBaseTest, RefreshLoadsTheModelsEffectCodesAndGivesTheEditorTheLightInfo)
+{
+    DataSandbox data;
+    data.SetEffectCodes({0, 7, 3}, 0);
+    data.SetEffectCodes({5, 6}, 2);
+    SimHidBackend sim;
+    for (const KindCase& kind : AllKinds()) {
+        for (int model : {0, 2}) {
+            SCOPED_TRACE(testing::Message() << kind.name << " model " << model);
+            auto device = kind.make(sim);
+            EditorObserver page;
+            device->SetDataFolders(data.Folders());
+            device->SetPageObserver(&page);
+            CBasicProfiledata* profile = device->ProfileData();
+            if (profile)
+                profile->SetDeviceIndex(3);
+            device->SetModelIndex(model);
+            LightInfoRecord light;
+            light.selectItem = 2;
+            light.red = 40;
+            device->SetLightInfoRecord(light);
+
+            device->RefreshPage();
+            EXPECT_EQ(device->GetModelIndex(), model);
+            EXPECT_EQ(page.refreshes, 1);
+            if (!profile) {  // no profile data: no editor and no effect codes
+                EXPECT_TRUE(page.editor.empty());
+                EXPECT_TRUE(device->LightValues().Codes().empty());
+                continue;
+            }
+            EXPECT_EQ(profile->GetDeviceIndex(), 0);
+            const std::vector<int> codes = model == 0 ? std::vector<int>{0, 7, 3} : std::vector<int>{5, 6};
+            EXPECT_EQ(device->LightValues().Codes(), codes);
+            ASSERT_EQ(page.editor.size(), 1u);
+            EXPECT_EQ(page.editor[0], light);
+        }
+    }
+}
+
+TEST(DeviceBaseTest, SetLightInfoStoresIntoThePreviewAndTheProfile)
+{
+    SimHidBackend sim;
+    LightInfoRecord light;
+    light.selectItem = 1;
+    light.light = 3;
+    light.red = 11;
+    light.green = 22;
+    light.customGroup = 4;
+    for (const KindCase& kind : AllKinds()) {
+        SCOPED_TRACE(kind.name);
+        auto device = kind.make(sim);
+        device->SetLedCount(13);
+        device->SetLightInfo(CVarnokUSBDevice::PackLightInfo(light));
+        EXPECT_EQ(device->GetLightInfoRecord(), light);
+        if (device->Preview()) {
+            EXPECT_EQ(device->Preview()->LightState().red, 11);
+        }
+        if (CBasicProfiledata* profile = device->ProfileData()) {
+            EXPECT_EQ(profile->ReadLightInfo(), light);
+        }
+    }
+}
 
 TEST(DeviceBaseTest, FunctionPagesSelectTabsByKind)
 {

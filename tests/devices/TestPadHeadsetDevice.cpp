@@ -110,6 +110,28 @@ TEST_F(PadDeviceTest, RefreshReportsTheProfileNumberAndAClosedChannelWritesNothi
     EXPECT_EQ(pad.WriteProfileBlock(0, 0, 1, 0, 0), 0);
 }
 
+TEST_F(PadDeviceTest, LightingEditReachesTheProfileTheStoredBlockAndThePad)
+{
+    LightInfoRecord edit = pad.GetLightInfoRecord();
+    edit.selectItem = 3;  // code 9
+    edit.speed = 1;
+    edit.light = 2;
+    edit.red = 50;
+    pad.ApplyLightingEdit(edit);
+
+    EXPECT_EQ(pad.ProfileData()->ReadLightInfo().selectItem, 3);
+    CBasicProfiledata saved;
+    saved.LoadDeviceEntry(pad.GetProfilePath());
+    EXPECT_EQ(saved.ReadLightInfo().red, 50);
+    EXPECT_EQ(pad.Block().EffectIndex(), 3);
+    EXPECT_EQ(pad.Block().Speed(), 1);
+    const auto written = Written();
+    EXPECT_EQ(written[1], 9);
+    EXPECT_EQ(written[2], 2);
+    EXPECT_EQ(written[3], 3);  // 4 - speed
+    EXPECT_EQ(written[6], 50);
+}
+
 TEST_F(PadDeviceTest, PreviewTakesEffectAndSpeedFromTheStoredBlock)
 {
     SetLight(4, 1);
