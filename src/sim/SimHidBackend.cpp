@@ -6,8 +6,6 @@
 #include "sim/SimMousePadFirmware.h"
 #include "sim/SimStateFile.h"
 
-#include <sys/socket.h>
-
 #include <cerrno>
 #include <csignal>
 
@@ -156,8 +154,7 @@ UniqueFd SimHidBackend::OpenNode(const std::string& devicePath, bool read, bool 
 
 bool SimHidBackend::SetOutputReport(int fd, const uint8_t* report, size_t length)
 {
-    const ssize_t sent = ::send(fd, report, length, MSG_DONTWAIT | MSG_NOSIGNAL);
-    return sent == static_cast<ssize_t>(length);
+    return m_service->Output(fd, report, length);
 }
 
 bool SimHidBackend::Plug(SimProductKind kind)

@@ -44,7 +44,7 @@ public:
     void SetPlugged(bool plugged) { m_plugged.store(plugged); }
 
     // Runs one output report from the host through the fault plan and the
-    // firmware. Called on the service thread only.
+    // firmware. Called under the service's lock only.
     SimOutcome HandleOutput(const uint8_t* report, size_t length);
 
     // The input report that carries a 16-bit event code on the consumer

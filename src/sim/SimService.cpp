@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <system_error>
 
@@ -16,7 +15,7 @@ constexpr size_t kPacketsPerPass = 16;
 constexpr size_t kReceiveBuffer = 4096;
 } // namespace
 
-SimService::SimService() : m_wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+SimService::SimService() : m_receiveBuffer(kReceiveBuffer), m_wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
 {
     if (!m_wake)
         throw std::system_error(errno, std::generic_category(), "emulator: cannot create its control eventfd");
@@ -55,7 +54,7 @@ UniqueFd SimService::Connect(SimProduct& product, bool read, bool write)
             errno = ENODEV;
             return UniqueFd();
         }
-        m_connections.push_back(Connection{std::move(server), &product, read, write, false});
+        m_connections.push_back(Connection{std::move(server), ends[0], &product, read, write, false});
         ++m_generation;
     }
     Wake();
@@ -137,45 +136,104 @@ int SimService::FlushDelayedLocked()
     return static_cast<int>(std::clamp<int64_t>(wait, 0, 60000));
 }
 
-void SimService::ServeLocked(Connection& connection, uint8_t* buffer, size_t capacity)
+bool SimService::ServeLocked(Connection& connection)
 {
     SimProduct& product = *connection.product;
-    for (size_t n = 0; n < kPacketsPerPass && product.Plugged(); ++n) {
-        const ssize_t got = ::recv(connection.fd.Get(), buffer, capacity, MSG_DONTWAIT);
+    for (size_t n = 0; n < kPacketsPerPass; ++n) {
+        if (!product.Plugged())
+            return false;
+        const ssize_t got = ::recv(connection.fd.Get(), m_receiveBuffer.data(), m_receiveBuffer.size(), MSG_DONTWAIT);
         if (got == 0) {
             connection.dead = true;  // the host closed its descriptor
-            return;
+            return false;
         }
         if (got < 0) {
             if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
                 connection.dead = true;
-            return;
+            return false;
         }
         if (!connection.writable)
             continue;  // a descriptor opened without write access sends nothing
-        const SimOutcome outcome = product.HandleOutput(buffer, static_cast<size_t>(got));
-        for (size_t i = 0; i < outcome.count; ++i) {
-            if (outcome.delayMs == 0) {
-                DeliverLocked(product, outcome.reports[i].data(), outcome.reports[i].size());
-            } else {
-                m_delayed.push_back(Delayed{std::chrono::steady_clock::now()
-                                                + std::chrono::milliseconds(outcome.delayMs),
-                                            &product, outcome.reports[i]});
-            }
-        }
-        if (outcome.unplugAfter) {
-            product.SetPlugged(false);
-            m_unplugAfterPass.push_back(&product);
-            return;
+        if (!HandleLocked(product, m_receiveBuffer.data(), static_cast<size_t>(got)))
+            return false;
+    }
+    return true;
+}
+
+bool SimService::HandleLocked(SimProduct& product, const uint8_t* report, size_t length)
+{
+    const SimOutcome outcome = product.HandleOutput(report, length);
+    for (size_t i = 0; i < outcome.count; ++i) {
+        if (outcome.delayMs == 0) {
+            DeliverLocked(product, outcome.reports[i].data(), outcome.reports[i].size());
+        } else {
+            m_delayed.push_back(Delayed{std::chrono::steady_clock::now() + std::chrono::milliseconds(outcome.delayMs),
+                                        &product, outcome.reports[i]});
         }
     }
+    if (!outcome.unplugAfter)
+        return true;
+    product.SetPlugged(false);
+    m_unplugAfterPass.push_back(&product);
+    return false;
+}
+
+bool SimService::EndPassLocked()
+{
+    bool changed = !m_unplugAfterPass.empty();
+    for (SimProduct* product : m_unplugAfterPass)
+        UnplugLocked(*product);
+    m_unplugAfterPass.clear();
+    if (std::erase_if(m_connections, [](const Connection& c) { return c.dead; }) > 0) {
+        ++m_generation;
+        changed = true;
+    }
+    return changed;
+}
+
+bool SimService::Output(int clientFd, const uint8_t* report, size_t length)
+{
+    bool wake = false;
+    bool taken = false;
+    bool found = false;
+    {
+        std::lock_guard lock(m_mutex);
+        // The newest first: a number the host closed and got again belongs to the newer connection.
+        auto it = std::find_if(m_connections.rbegin(), m_connections.rend(),
+                               [clientFd](const Connection& c) { return c.clientFd == clientFd && !c.dead; });
+        if (it != m_connections.rend() && it->product->Plugged()) {
+            found = true;
+            Connection& connection = *it;
+            SimProduct& product = *connection.product;
+            const size_t delayed = m_delayed.size();
+            // What the host wrote before goes first.
+            while (ServeLocked(connection)) {
+            }
+            if (!connection.dead && product.Plugged()) {
+                taken = true;
+                if (connection.writable)
+                    HandleLocked(product, report, length);
+            }
+            wake = m_delayed.size() != delayed;
+            wake = EndPassLocked() || wake;
+        }
+    }
+    if (wake)
+        Wake();
+    if (!found) {
+        // Not a live connection of the emulator: fails as a send on it would.
+        const ssize_t sent = ::send(clientFd, report, length, MSG_DONTWAIT | MSG_NOSIGNAL);
+        return sent == static_cast<ssize_t>(length);
+    }
+    if (!taken)
+        errno = EPIPE;
+    return taken;
 }
 
 void SimService::Run()
 {
     std::vector<pollfd> fds;
     fds.reserve(33);
-    std::array<uint8_t, kReceiveBuffer> buffer{};
     uint64_t built = UINT64_MAX;
     for (;;) {
         int timeout = -1;
@@ -204,7 +262,6 @@ void SimService::Run()
             return;
         if (built != m_generation)
             continue;  // descriptors changed while polling; ready ones stay ready
-        bool removed = false;
         for (size_t i = 1; i < fds.size(); ++i) {
             const short events = fds[i].revents;
             if (events == 0)
@@ -213,17 +270,10 @@ void SimService::Run()
             if (c.dead || !c.product->Plugged())
                 continue;
             if (events & POLLIN)
-                ServeLocked(c, buffer.data(), buffer.size());
+                ServeLocked(c);
             else
                 c.dead = true;  // hang-up or error without data
-            removed = removed || c.dead;
         }
-        for (SimProduct* product : m_unplugAfterPass)
-            UnplugLocked(*product);
-        m_unplugAfterPass.clear();
-        if (removed) {
-            std::erase_if(m_connections, [](const Connection& c) { return c.dead; });
-            ++m_generation;
-        }
+        EndPassLocked();
     }
 }

@@ -40,7 +40,8 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    std::vector<SimTraceEntry> m_ring;
+    const size_t m_capacity;
+    std::vector<SimTraceEntry> m_ring;  // grows to m_capacity, then wraps
     size_t m_next = 0;
     uint64_t m_recorded = 0;
     std::atomic<bool> m_enabled{true};
