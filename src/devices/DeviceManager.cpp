@@ -115,7 +115,10 @@ bool CDeviceManager::Deliver(StoppableThread& thread, std::function<void()> fn)
 void CDeviceManager::DiscoveryLoop(StoppableThread& thread)
 {
     bool firstScanDue = true;
-    while (!thread.WaitForStop(std::chrono::milliseconds(1))) {
+    // One wake-up per pass: a short pause before the first, the scan interval between passes.
+    auto pause = std::chrono::milliseconds(1);
+    while (!thread.WaitForStop(pause)) {
+        pause = kScanInterval;
         if (m_scan.AnyFree()) {
             const bool listed = m_scan.Fill([&](size_t slot) {
                 return Deliver(thread, [this, slot] { OnArrival(slot); });
@@ -129,8 +132,6 @@ void CDeviceManager::DiscoveryLoop(StoppableThread& thread)
             }
         }
         m_scan.Probe([&](size_t slot) { return Deliver(thread, [this, slot] { OnRemoval(slot); }); });
-        if (thread.WaitForStop(kScanInterval))
-            break;
     }
     DebugOutput("抓取设备线程设定退出");
 }

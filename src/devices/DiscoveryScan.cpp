@@ -2,15 +2,15 @@
 
 #include "hid/DeviceRecognizer.h"
 #include "hid/HidBackend.h"
-#include "hid/HidEnumerator.h"
 #include "hid/HidPath.h"
 #include "hid/SupportedDeviceTable.h"
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 DiscoveryScan::DiscoveryScan(HidBackend& backend)
-    : m_backend(backend), m_slots(SupportedDeviceTable::MakeSlots()), m_count(m_slots.size())
+    : m_backend(backend), m_list(backend), m_slots(SupportedDeviceTable::MakeSlots()), m_count(m_slots.size())
 {
 }
 
@@ -22,20 +22,47 @@ bool DiscoveryScan::AnyFree() const
 
 bool DiscoveryScan::Fill(const SlotChanged& arrived)
 {
-    HidEnumerator list(m_backend);
-    if (!list.Enumerate())
-        return false;
-    while (auto path = list.NextPath()) {
+    std::vector<std::string> paths;
+    {
+        std::lock_guard lock(m_listMutex);
+        if (!m_list.Enumerate())
+            return false;
+        paths = m_list.Paths();
+        m_list.ReleaseList();
+    }
+    for (const std::string& path : paths) {
         std::optional<size_t> taken;
         {
             std::lock_guard lock(m_mutex);
-            taken = DeviceRecognizer::Recognize(*path, m_slots, m_backend);
+            if (std::vector<bool> free = FreeSlotsLocked(); free != m_unmatchedFree) {
+                m_unmatched.clear();
+                m_unmatchedFree = std::move(free);
+            }
+            if (m_unmatched.contains(path))
+                continue;
+            if (!DeviceRecognizer::PreMatch(path, m_slots)) {
+                m_unmatched.insert(path);
+                continue;
+            }
+            taken = DeviceRecognizer::Recognize(path, m_slots, m_backend);
         }
         if (taken && arrived && !arrived(*taken))
             break;
     }
-    list.ReleaseList();
+    std::lock_guard lock(m_mutex);
+    if (m_unmatched.size() > paths.size())  // nodes went away
+        std::erase_if(m_unmatched, [&paths](const std::string& path) {
+            return std::find(paths.begin(), paths.end(), path) == paths.end();
+        });
     return true;
+}
+
+std::vector<bool> DiscoveryScan::FreeSlotsLocked() const
+{
+    std::vector<bool> free(m_count);
+    for (size_t i = 0; i < m_count; ++i)
+        free[i] = m_slots[i].IsFree();
+    return free;
 }
 
 void DiscoveryScan::Probe(const SlotChanged& removed)

@@ -1,9 +1,20 @@
 #include "hid/HidEnumerator.h"
 
 #include "hid/DefaultHidBackend.h"
-#include "hid/HidBackend.h"
 #include "hid/HidPath.h"
 #include "hid/ReportDescriptorParser.h"
+
+#include <algorithm>
+
+namespace {
+
+bool SameNode(const HidNode& a, const HidNode& b)
+{
+    return a.devicePath == b.devicePath && a.vendorId == b.vendorId && a.productId == b.productId
+        && a.interfaceNumber == b.interfaceNumber && a.reportDescriptor == b.reportDescriptor;
+}
+
+} // namespace
 
 HidEnumerator::HidEnumerator() : m_backend(DefaultHidBackend()) {}
 
@@ -24,12 +35,25 @@ std::vector<std::string> HidEnumerator::PathsOf(const HidNode& node)
     return paths;
 }
 
+const std::vector<std::string>& HidEnumerator::PathsOfListed(const HidNode& node, std::vector<KnownNode>& known)
+{
+    auto it = std::find_if(m_known.begin(), m_known.end(), [&](const KnownNode& k) { return SameNode(k.node, node); });
+    if (it != m_known.end())
+        known.push_back(std::move(*it));
+    else
+        known.push_back(KnownNode{node, PathsOf(node)});
+    return known.back().paths;
+}
+
 bool HidEnumerator::Enumerate()
 {
     ReleaseList();
+    std::vector<KnownNode> known;
     for (const auto& node : m_backend.ListNodes())
-        for (auto& path : PathsOf(node))
-            m_paths.push_back(std::move(path));
+        for (const auto& path : PathsOfListed(node, known))
+            m_paths.push_back(path);
+    // Nodes no longer listed are forgotten.
+    m_known = std::move(known);
     return true;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "hid/HidBackend.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
-
-class HidBackend;
-struct HidNode;
 
 // Lists the HID interfaces present: one path per top-level collection of
 // every node, "<node>#vid_xxxx&pid_xxxx&mi_xx&colxx" ("&col" left out for a
@@ -17,7 +16,9 @@ public:
     explicit HidEnumerator(HidBackend& backend);
 
     // Replaces the list with the interfaces present now. A node whose report
-    // descriptor cannot be parsed shows no interface.
+    // descriptor cannot be parsed shows no interface. The paths of a node that
+    // is listed again unchanged (same path, identity and descriptor) are kept
+    // from the previous call instead of being worked out again.
     bool Enumerate();
     // The next listed path, or nullopt at the end of the list.
     std::optional<std::string> NextPath();
@@ -30,7 +31,14 @@ public:
     static std::vector<std::string> PathsOf(const HidNode& node);
 
 private:
+    struct KnownNode {
+        HidNode node;
+        std::vector<std::string> paths;
+    };
+    const std::vector<std::string>& PathsOfListed(const HidNode& node, std::vector<KnownNode>& known);
+
     HidBackend& m_backend;
     std::vector<std::string> m_paths;
     size_t m_cursor = 0;
+    std::vector<KnownNode> m_known;  // the nodes of the last listing
 };

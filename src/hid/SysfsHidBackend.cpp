@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/hidraw.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -114,8 +116,46 @@ std::optional<uint16_t> VersionFromInputChild(const fs::path& hidDevice)
 } // namespace
 
 SysfsHidBackend::SysfsHidBackend(std::string sysRoot, std::string devRoot)
-    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot))
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_classDir(m_sysRoot / "class" / "hidraw")
 {
+}
+
+ino_t SysfsHidBackend::EntryInode(const std::string& name) const
+{
+    struct stat info {};
+    return ::lstat((m_classDir / name).c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+std::optional<HidNode> SysfsHidBackend::Node(const std::string& name, ino_t inode)
+{
+    if (inode != 0) {
+        std::lock_guard lock(m_cacheMutex);
+        for (const KnownEntry& known : m_known)
+            if (known.name == name && known.inode == inode)
+                return known.node;
+    }
+    auto node = ReadNode(name);
+    std::lock_guard lock(m_cacheMutex);
+    std::erase_if(m_known, [&name](const KnownEntry& known) { return known.name == name; });
+    // Kept only when the entry read is still the one listed.
+    if (node && inode != 0 && EntryInode(name) == inode)
+        m_known.push_back(KnownEntry{name, inode, *node});
+    return node;
+}
+
+std::vector<SysfsHidBackend::Entry> SysfsHidBackend::Entries() const
+{
+    std::vector<Entry> entries;
+    // Opened anew each time: the folder goes and comes back with the hidraw module.
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(m_classDir.c_str()));
+    if (!dir)
+        return entries;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (name.starts_with("hidraw"))
+            entries.push_back(Entry{std::string(name), entry->d_ino});
+    }
+    return entries;
 }
 
 std::optional<HidNode> SysfsHidBackend::ReadNode(const std::string& name) const
@@ -158,21 +198,23 @@ std::optional<HidNode> SysfsHidBackend::ReadNode(const std::string& name) const
 
 std::vector<HidNode> SysfsHidBackend::ListNodes()
 {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(m_sysRoot / "class" / "hidraw", ec)) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with("hidraw"))
-            names.push_back(name);
-    }
+    std::vector<Entry> entries = Entries();
     // hidraw2 before hidraw10, as the kernel numbers them.
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
     });
     std::vector<HidNode> nodes;
-    for (const auto& name : names)
-        if (auto node = ReadNode(name))
+    for (const Entry& entry : entries)
+        if (auto node = Node(entry.name, entry.inode))
             nodes.push_back(std::move(*node));
+    {
+        // Entries that went away are forgotten.
+        std::lock_guard lock(m_cacheMutex);
+        std::erase_if(m_known, [&entries](const KnownEntry& known) {
+            return std::none_of(entries.begin(), entries.end(),
+                                [&known](const Entry& entry) { return entry.name == known.name; });
+        });
+    }
     return nodes;
 }
 
@@ -182,7 +224,7 @@ std::optional<HidNode> SysfsHidBackend::QueryNode(const std::string& devicePath)
     const std::string name = path.filename().string();
     if (!name.starts_with("hidraw") || path.parent_path() != m_devRoot)
         return std::nullopt;
-    return ReadNode(name);
+    return Node(name, EntryInode(name));
 }
 
 UniqueFd SysfsHidBackend::OpenNode(const std::string& devicePath, bool read, bool write)
