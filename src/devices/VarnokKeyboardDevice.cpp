@@ -1,10 +1,7 @@
 #include "devices/VarnokKeyboardDevice.h"
 
 #include "devices/KeyColourImage.h"
-#include "devices/KeyTableImage.h"
 #include "devices/KeyboardLightingPreview.h"
-#include "devices/MacroImage.h"
-#include "profiles/MacroStore.h"
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +9,7 @@
 #include <thread>
 
 CVarnokKeyboardDevice::CVarnokKeyboardDevice(HidBackend& backend)
-    : CVarnokUSBDevice(backend, DeviceKind::Keyboard), m_regions(SteadyMs)
+    : CVarnokKeyedDevice(backend, DeviceKind::Keyboard), m_regions(SteadyMs)
 {
     SetModelFolder("keyboard");
     RebuildPreview();
@@ -67,28 +64,18 @@ void CVarnokKeyboardDevice::Connect()
 
 bool CVarnokKeyboardDevice::ReadInfoKeysAndLeds()
 {
-    if (!ChannelA().IsOpen())
-        return false;
     CommandSet commands(ChannelA());
-    commands.CMD_CONFIG_BEGIN();
-    InfoBlock info{};
-    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
-        return false;
-    SetInfo(info);
-    const unsigned tableSize = static_cast<unsigned>(info[5]) * 3;
-    if (tableSize > kMaxTable || !ChannelA().SetBlockSize(tableSize))
-        return false;
-    std::array<uint8_t, kMaxTable> keys{};
-    if (commands.CMD_READ_KEYMAP(keys.data()) != kResultOk)
+    KeyTableBytes keys{};
+    if (!BeginAndReadKeyTable(commands, keys))
         return false;
     std::array<uint8_t, kMaxTable> leds{};
     std::fill(leds.begin(), leds.end(), KeyboardKeyMap::kAbsent);
     if (commands.CMD_READ_LED_MAP(leds.data()) != kResultOk)
         return false;
     commands.CMD_CONFIG_END(1);
-    m_baseline = keys;
+    SetBaseline(keys);
     m_ledTable = leds;
-    m_keyMap.Build(m_baseline, m_ledTable, info[5]);
+    m_keyMap.Build(keys, m_ledTable, Info()[5]);
     return true;
 }
 
@@ -117,7 +104,7 @@ bool CVarnokKeyboardDevice::ReadProfileBlock()
         std::lock_guard lock(m_blockLock);
         m_block = block;
     }
-    m_activeProfile.store(number);
+    SetActiveProfile(number);
     SetLightInfoRecord(info);
     if (info.selectItem != effectBefore || info.selectItem == kCustomEffect)
         LoadCustomColours();
@@ -139,13 +126,12 @@ void CVarnokKeyboardDevice::RefreshFromDevice()
 
 void CVarnokKeyboardDevice::LoadProfileContents()
 {
-    m_keys = m_profile.ReadKeyList();
     m_system = m_profile.ReadKeyboardSystem();
     {
         std::lock_guard lock(m_audioLock);
         m_audio = m_profile.ReadAudioLighting();
     }
-    LoadLighting();
+    CVarnokKeyedDevice::LoadProfileContents();
 }
 
 int CVarnokKeyboardDevice::LoadLighting()
@@ -191,93 +177,10 @@ int CVarnokKeyboardDevice::WriteProfileBlock(int profile, int byte0, int /*spare
     block[0] = static_cast<uint8_t>(byte0);
     if (!ChannelA().IsOpen() || profile < 0)
         return 0;
-    CommandSet commands(ChannelA());
-    commands.CMD_CONFIG_BEGIN();
-    commands.CMD_WRITE_PARAMS(block.data(), block.size(),
-                              static_cast<uint16_t>(static_cast<size_t>(profile) * KeyboardProfileBlock::kStride));
-    commands.CMD_CONFIG_END(1);
-    return 1;
-}
-
-size_t CVarnokKeyboardDevice::MacroCount()
-{
-    CMacroStore store;
-    store.SetFolder(GetDeviceDataFolder());
-    store.LoadMacroList();
-    return store.Items().size();
-}
-
-std::vector<int> CVarnokKeyboardDevice::CollectUsedMacros()
-{
-    return KeyTableImage(m_keyMap.Positions(), KeyboardKeyMap::kAbsent).UsedMacros(m_keys, MacroCount());
-}
-
-int CVarnokKeyboardDevice::WriteKeyTable(const std::vector<KeyEntry>& keyList)
-{
-    if (!ChannelA().IsOpen())
-        return 0;
-    CommandSet commands(ChannelA());
-    InfoBlock info{};
-    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
-        return 0;
-    SetInfo(info);
-    const size_t tableSize = std::min<size_t>(static_cast<size_t>(info[5]) * 3, kMaxTable);
-    std::vector<KeyEntry> keys = keyList;
-    std::vector<uint8_t> table = KeyTableImage(m_keyMap.Positions(), KeyboardKeyMap::kAbsent)
-                                     .Build(std::span(m_baseline).first(tableSize), keys, MacroCount());
-    table.resize(kMaxTable, 0);
-    commands.CMD_CONFIG_BEGIN();
-    commands.CMD_WRITE_KEYMAP(table.data(), 0);
-    commands.CMD_CONFIG_END(1);
-    return 1;
-}
-
-int CVarnokKeyboardDevice::WriteKeyTableFromProfile() { return WriteKeyTable(m_keys); }
-
-void CVarnokKeyboardDevice::DropMissingMacros()
-{
-    if (KeyTableImage::RestoreMissingMacros(m_keys, MacroCount())) {
-        m_profile.WriteKeyList(m_keys);
-        NotifyPageRefresh();
-    }
-}
-
-int CVarnokKeyboardDevice::WriteMacros(const std::vector<int>& macroIndices)
-{
-    CommandSet commands(ChannelA());
-    InfoBlock info{};
-    // Without a fresh information block the capacity is unknown: nothing is sent.
-    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
-        return macroIndices.empty() ? 0 : -1;
-    SetInfo(info);
-    CMacroStore store;
-    store.SetFolder(GetDeviceDataFolder());
-    store.LoadMacroList();
-    if (macroIndices.empty())
-        return 0;
-    MacroImage image;
-    for (int index : macroIndices)
-        image.AddEntry(store.ReadMacroEvents(index));
-    const int overflow = image.Overflow(static_cast<size_t>(info[6]) * 128);
-    if (overflow > 0)
-        return overflow;
-    const std::vector<uint8_t> bytes = image.Build();
-    commands.CMD_CONFIG_BEGIN();
-    commands.CMD_WRITE_MACROS(bytes.data(), bytes.size());
-    commands.CMD_CONFIG_END(1);
-    return 0;
-}
-
-bool CVarnokKeyboardDevice::StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2)
-{
-    if (key < 0 || static_cast<size_t>(key) >= m_keys.size())
-        return false;
-    KeyEntry& e = m_keys[static_cast<size_t>(key)];
-    e[2] = type;
-    e[3] = p1;
-    e[4] = p2;
-    m_profile.WriteKeyList(m_keys);
-    return true;
+    const auto offset = static_cast<uint16_t>(static_cast<size_t>(profile) * KeyboardProfileBlock::kStride);
+    const bool sent = WriteInConfiguration(
+        [&](CommandSet& commands) { commands.CMD_WRITE_PARAMS(block.data(), block.size(), offset); });
+    return sent ? 1 : 0;
 }
 
 std::vector<std::pair<std::string, int>> CVarnokKeyboardDevice::DescribeProfileBlock() const
@@ -448,19 +351,16 @@ void CVarnokKeyboardDevice::SetRepeatDelay(int index)
 
 void CVarnokKeyboardDevice::QueryPower()
 {
-    if (TrayFlag() == 1 || !ChannelA().IsOpen() || ChannelA().IsBusy() || !LinkReady())
-        return;
-    ReadPowerRecord();
+    if (TrayFlag() != 1)
+        CVarnokKeyedDevice::QueryPower();
 }
-
-bool CVarnokKeyboardDevice::IsLinkUp() { return WirelessLinkUp(); }
 
 void CVarnokKeyboardDevice::OnDeviceCode(int code)
 {
     const int hi = ProfileCodeKind(code);
     if (hi == 0)
         return;
-    m_activeProfile.store(code & 0x0F);
+    SetActiveProfile(code & 0x0F);
     {
         std::lock_guard lock(m_blockLock);
         m_block[0] = static_cast<uint8_t>(code & 0x0F);

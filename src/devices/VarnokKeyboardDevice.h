@@ -4,7 +4,7 @@
 #include "devices/KeyboardKeyMap.h"
 #include "devices/KeyboardProfileBlock.h"
 #include "devices/LedRegionSteps.h"
-#include "devices/VarnokUSBDevice.h"
+#include "devices/VarnokKeyedDevice.h"
 #include "profiles/KeyboardProfiledata.h"
 
 #include <array>
@@ -22,7 +22,7 @@ class KeyboardLightingPreview;
 // keyboard system flags, key table and macro image, per-key colour groups,
 // light frames of the host-streamed effects, the audio-driven effect, power
 // records and the device codes of its notification readers.
-class CVarnokKeyboardDevice : public CVarnokUSBDevice {
+class CVarnokKeyboardDevice : public CVarnokKeyedDevice {
 public:
     static constexpr size_t kMaxTable = 512;
     static constexpr uint8_t kCustomEffect = 20;
@@ -44,18 +44,12 @@ public:
     void PaintLights() override;
     void Connect() override;
     void RefreshFromDevice() override;
+    // Not while the main window is in the tray.
     void QueryPower() override;
-    bool IsLinkUp() override;
-    void DropMissingMacros() override;
-    std::vector<int> CollectUsedMacros() override;
-    int WriteKeyTable(const std::vector<KeyEntry>& keyList) override;
-    int WriteKeyTableFromProfile() override;
-    int WriteMacros(const std::vector<int>& macroIndices) override;
     int WriteProfileBlock(int profile, int byte0, int spare, int width, int height) override;
     // 25 band values (32 bits each) and a level.
     void FeedAudioSpectrum(const uint8_t* spectrum100, int count) override;
     void FeedAudioLevels(const uint32_t* levels6, int count) override;
-    bool StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2) override;
     std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
     // The per-LED region steps of the loaded per-LED records.
     bool AfterPreviewPass() override;
@@ -99,10 +93,7 @@ public:
     KeyboardProfileBlock::Bytes BuildProfileBlock() const;
     KeyboardProfileBlock::Bytes StoredBlock() const;
     KeyboardProfileBlock::Bytes PreviousBlock() const;
-    int ActiveProfile() const { return m_activeProfile.load(); }
     const KeyboardKeyMap& LogicalKeys() const { return m_keyMap; }
-    const std::vector<KeyEntry>& Keys() const { return m_keys; }
-    void SetKeys(std::vector<KeyEntry> keys) { m_keys = std::move(keys); }
     const KeyboardAudioMeter& AudioMeter() const { return m_audioMeter; }
     const std::array<uint32_t, 6>& AudioLevels() const { return m_audioLevels; }
 
@@ -115,12 +106,14 @@ public:
 protected:
     std::unique_ptr<LightingPreview> MakePreview(LedColourList& leds, LightingPreview::Clock clock) override;
     const PreviewSchedule* Schedule() const override;
-    // Key list, keyboard system, audio lighting and lighting.
+    // Keyboard system, audio lighting, key list and lighting.
     void LoadProfileContents() override;
+    KeyTableImage KeyTable() const override { return KeyTableImage(m_keyMap.Positions(), KeyboardKeyMap::kAbsent); }
+    // The keyboard's reads and writes make no link checks.
+    bool ExchangeLinkReady() override { return true; }
 
 private:
     bool ReadInfoKeysAndLeds();
-    size_t MacroCount();
     void StoreSystem(bool sendBlock);
     int SendColourTable(const std::array<uint8_t, kMaxTable>& table);
     KeyboardLightingPreview* KeyboardPreview();
@@ -130,14 +123,11 @@ private:
 
     CKeyboardProfiledata m_profile;
     KeyboardKeyMap m_keyMap;
-    std::array<uint8_t, kMaxTable> m_baseline{};
     std::array<uint8_t, kMaxTable> m_ledTable{};
     mutable std::mutex m_blockLock;
     KeyboardProfileBlock::Bytes m_block{};
     KeyboardProfileBlock::Bytes m_previousBlock{};
-    std::atomic<int> m_activeProfile{0};
     std::atomic<int> m_lastReaderCode{0};
-    std::vector<KeyEntry> m_keys;
     KeyboardSystemRecord m_system;
     mutable std::mutex m_audioLock;
     AudioLightRecord m_audio;

@@ -1,11 +1,9 @@
 #include "devices/VarnokMouseDevice.h"
 
-#include "devices/KeyTableImage.h"
 #include "devices/MacroImage.h"
 #include "devices/MouseLightingPreview.h"
 #include "hid/ReportFrame.h"
 #include "profiles/JsonFile.h"
-#include "profiles/MacroStore.h"
 
 #include <algorithm>
 
@@ -31,7 +29,7 @@ void PutWord(uint8_t* at, unsigned value)
 
 }  // namespace
 
-CVarnokMouseDevice::CVarnokMouseDevice(HidBackend& backend) : CVarnokUSBDevice(backend, DeviceKind::Mouse)
+CVarnokMouseDevice::CVarnokMouseDevice(HidBackend& backend) : CVarnokKeyedDevice(backend, DeviceKind::Mouse)
 {
     SetModelFolder("mouse");
     m_logicalMap.fill(kAbsent);
@@ -67,27 +65,17 @@ void CVarnokMouseDevice::Connect()
 
 bool CVarnokMouseDevice::ReadInfoAndKeys()
 {
-    if (!LinkReady())
-        return false;
     CommandSet commands(ChannelA());
-    commands.CMD_CONFIG_BEGIN();
-    InfoBlock info{};
-    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
+    KeyTableBytes table{};
+    if (!BeginAndReadKeyTable(commands, table))
         return false;
-    SetInfo(info);
-    const unsigned tableSize = static_cast<unsigned>(info[5]) * 3;
-    if (tableSize > kMaxKeyTable || !ChannelA().SetBlockSize(tableSize))
-        return false;
-    std::array<uint8_t, kMaxKeyTable> table{};
-    if (commands.CMD_READ_KEYMAP(table.data()) != kResultOk)
-        return false;
-    m_baseline = table;
+    SetBaseline(table);
     commands.CMD_CONFIG_END(1);
     m_logicalMap.fill(kAbsent);
-    const size_t keys = info[5];
+    const size_t keys = Info()[5];
     for (size_t k = 0; k < kLogicalKeys; ++k) {
         for (size_t h = 0; h < keys; ++h) {
-            if (std::equal(kLogicalKeyTriples[k].begin(), kLogicalKeyTriples[k].end(), &m_baseline[h * 3])) {
+            if (std::equal(kLogicalKeyTriples[k].begin(), kLogicalKeyTriples[k].end(), &table[h * 3])) {
                 m_logicalMap[k] = static_cast<uint8_t>(h);
                 break;
             }
@@ -98,8 +86,7 @@ bool CVarnokMouseDevice::ReadInfoAndKeys()
 
 void CVarnokMouseDevice::LoadProfileContents()
 {
-    m_keys = m_profile.ReadKeyList();
-    LoadLighting();
+    CVarnokKeyedDevice::LoadProfileContents();
     m_stages = m_profile.ReadDpiStages();
     m_system = m_profile.ReadMouseSystem();
 }
@@ -107,7 +94,7 @@ void CVarnokMouseDevice::LoadProfileContents()
 bool CVarnokMouseDevice::ReadProfileBlock(int& profileNumber)
 {
     ChannelA().SetPreviewHold(false);
-    m_previousProfile = m_activeProfile.load();
+    m_previousProfile = ActiveProfile();
     if (!LinkReady())
         return false;
     CommandSet commands(ChannelA());
@@ -125,7 +112,7 @@ bool CVarnokMouseDevice::ReadProfileBlock(int& profileNumber)
         std::lock_guard lock(m_blockLock);
         m_block = block;
     }
-    m_activeProfile.store(number);
+    SetActiveProfile(number);
     profileNumber = number;
 
     LightInfoRecord info = GetLightInfoRecord();
@@ -205,98 +192,10 @@ std::array<uint8_t, CVarnokMouseDevice::kBlockSize> CVarnokMouseDevice::BuildPro
 int CVarnokMouseDevice::WriteProfileBlock(int profile, int byte0, int /*spare*/, int width, int height)
 {
     const auto block = BuildProfileBlock(byte0, width, height);
-    if (!LinkReady())
-        return 0;
-    CommandSet commands(ChannelA());
-    commands.CMD_CONFIG_BEGIN();
-    commands.CMD_WRITE_PARAMS(block.data(), kWrittenBlockSize, static_cast<uint16_t>(profile * kProfileStride));
-    if (!LinkReady())
-        return 0;
-    commands.CMD_CONFIG_END(1);
-    return 1;
-}
-
-size_t CVarnokMouseDevice::MacroCount()
-{
-    CMacroStore store;
-    store.SetFolder(GetDeviceDataFolder());
-    store.LoadMacroList();
-    return store.Items().size();
-}
-
-std::vector<int> CVarnokMouseDevice::CollectUsedMacros()
-{
-    return KeyTableImage(m_logicalMap, kAbsent).UsedMacros(m_keys, MacroCount());
-}
-
-int CVarnokMouseDevice::WriteKeyTable(const std::vector<KeyEntry>& keyList)
-{
-    if (!LinkReady())
-        return 0;
-    CommandSet commands(ChannelA());
-    InfoBlock info{};
-    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
-        return 0;
-    SetInfo(info);
-    const size_t tableSize = std::min<size_t>(static_cast<size_t>(info[5]) * 3, kMaxKeyTable);
-    std::vector<KeyEntry> keys = keyList;
-    const std::vector<uint8_t> built = KeyTableImage(m_logicalMap, kAbsent)
-                                           .Build(std::span<const uint8_t>(m_baseline.data(), tableSize), keys,
-                                                  MacroCount());
-    std::array<uint8_t, kMaxKeyTable> table{};
-    std::copy_n(built.begin(), std::min(built.size(), table.size()), table.begin());
-    if (!LinkReady())
-        return 0;
-    commands.CMD_CONFIG_BEGIN();
-    commands.CMD_WRITE_KEYMAP(table.data(), 0);
-    if (!LinkReady())
-        return 0;
-    commands.CMD_CONFIG_END(1);
-    return 1;
-}
-
-int CVarnokMouseDevice::WriteKeyTableFromProfile() { return WriteKeyTable(m_keys); }
-
-void CVarnokMouseDevice::DropMissingMacros()
-{
-    if (KeyTableImage::RestoreMissingMacros(m_keys, MacroCount())) {
-        m_profile.WriteKeyList(m_keys);
-        NotifyPageRefresh();
-    }
-}
-
-int CVarnokMouseDevice::WriteMacros(const std::vector<int>& macroIndices)
-{
-    if (ChannelA().IsOpen() && Wireless() && !LinkReady())
-        return 0;
-    CommandSet commands(ChannelA());
-    InfoBlock info{};
-    // Without a fresh information block the capacity is unknown: nothing is sent.
-    if (commands.CMD_READ_INFO(info.data()) != kResultOk)
-        return macroIndices.empty() ? 0 : -1;
-    SetInfo(info);
-    CMacroStore store;
-    store.SetFolder(GetDeviceDataFolder());
-    store.LoadMacroList();
-    if (macroIndices.empty())
-        return 0;
-    MacroImage image;
-    for (int index : macroIndices)
-        image.AddEntry(store.ReadMacroEvents(index));
-    const int overflow = image.Overflow(static_cast<size_t>(info[6]) * 128);
-    if (overflow > 0)
-        return overflow;
-    const std::vector<uint8_t> bytes = image.Build();
-    if (!LinkReady())
-        return -1;
-    commands.CMD_CONFIG_BEGIN();
-    if (!LinkReady())
-        return -1;
-    commands.CMD_WRITE_MACROS(bytes.data(), bytes.size());
-    if (!LinkReady())
-        return -1;
-    commands.CMD_CONFIG_END(1);
-    return 0;
+    const bool sent = WriteInConfiguration([&](CommandSet& commands) {
+        commands.CMD_WRITE_PARAMS(block.data(), kWrittenBlockSize, static_cast<uint16_t>(profile * kProfileStride));
+    });
+    return sent ? 1 : 0;
 }
 
 int CVarnokMouseDevice::WriteRecoil()
@@ -308,34 +207,17 @@ int CVarnokMouseDevice::WriteRecoil()
         image.AddEntry(file.isObject() ? file["Events"] : Json::Value());
     }
     const std::vector<uint8_t> bytes = image.Build();
-    if (!LinkReady())
-        return -1;
-    CommandSet commands(ChannelA());
-    commands.CMD_CONFIG_BEGIN();
-    if (!LinkReady())
-        return -1;
-    commands.CMD_WRITE_SHOOT(bytes.data(), bytes.size());
-    if (!LinkReady())
-        return -1;
-    commands.CMD_CONFIG_END(1);
-    return 0;
+    const bool sent = WriteInConfiguration(
+        [&](CommandSet& commands) { commands.CMD_WRITE_SHOOT(bytes.data(), bytes.size()); }, true);
+    return sent ? 0 : -1;
 }
-
-void CVarnokMouseDevice::QueryPower()
-{
-    if (!ChannelA().IsOpen() || ChannelA().IsBusy() || !LinkReady())
-        return;
-    ReadPowerRecord();
-}
-
-bool CVarnokMouseDevice::IsLinkUp() { return WirelessLinkUp(); }
 
 void CVarnokMouseDevice::OnDeviceCode(int code)
 {
     const int hi = ProfileCodeKind(code);
     if (hi == 0)
         return;
-    m_activeProfile.store(code & 0x0F);
+    SetActiveProfile(code & 0x0F);
     if (hi == 0x11) {
         std::lock_guard lock(m_blockLock);
         m_block[12] = static_cast<uint8_t>((code >> 4) & 0x0F);
@@ -343,23 +225,11 @@ void CVarnokMouseDevice::OnDeviceCode(int code)
     ReportDeviceCode(code);
 }
 
-bool CVarnokMouseDevice::StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2)
-{
-    if (key < 0 || static_cast<size_t>(key) >= m_keys.size())
-        return false;
-    KeyEntry& e = m_keys[static_cast<size_t>(key)];
-    e[2] = type;
-    e[3] = p1;
-    e[4] = p2;
-    m_profile.WriteKeyList(m_keys);
-    return true;
-}
-
 std::vector<std::pair<std::string, int>> CVarnokMouseDevice::DescribeProfileBlock() const
 {
     std::array<uint8_t, kBlockSize> b{};
     {
-        std::lock_guard lock(const_cast<std::mutex&>(m_blockLock));
+        std::lock_guard lock(m_blockLock);
         b = m_block;
     }
     std::vector<std::pair<std::string, int>> out = {

@@ -1,24 +1,24 @@
 #pragma once
 
-#include "devices/VarnokUSBDevice.h"
+#include "devices/VarnokKeyedDevice.h"
 #include "profiles/MouseProfiledata.h"
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 // The gaming mouse, by cable or through its receiver: information block and
 // key table at connect, the profile block (lighting, polling, DPI stages,
 // screen size and correction), key table, macro and recoil images, power
 // records and the device codes of its notification readers.
-class CVarnokMouseDevice : public CVarnokUSBDevice {
+class CVarnokMouseDevice : public CVarnokKeyedDevice {
 public:
     static constexpr size_t kBlockSize = 80;
     static constexpr size_t kWrittenBlockSize = 75;
     static constexpr size_t kProfileStride = 128;
     static constexpr size_t kLogicalKeys = 11;
     static constexpr uint8_t kAbsent = 0xAA;
-    static constexpr size_t kMaxKeyTable = 512;
     static constexpr size_t kMaxDpiStages = 6;
 
     explicit CVarnokMouseDevice(HidBackend& backend);
@@ -30,16 +30,7 @@ public:
 
     void Connect() override;
     void RefreshFromDevice() override;
-    void QueryPower() override;
-    bool IsLinkUp() override;
-    void DropMissingMacros() override;
-    std::vector<int> CollectUsedMacros() override;
-    int WriteKeyTable(const std::vector<KeyEntry>& keyList) override;
-    int WriteKeyTableFromProfile() override;
-    int WriteMacros(const std::vector<int>& macroIndices) override;
     int WriteProfileBlock(int profile, int byte0, int spare, int width, int height) override;
-
-    bool StoreKeyFunction(int key, uint8_t type, uint8_t p1, uint8_t p2) override;
     std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
 
     // Page settings: each stores into the profile, saves and sends the profile block.
@@ -58,10 +49,7 @@ public:
     std::array<uint8_t, kBlockSize> BuildProfileBlock(int byte0, int width, int height);
 
     const std::array<uint8_t, kBlockSize>& StoredBlock() const { return m_block; }
-    int ActiveProfile() const { return m_activeProfile; }
     const std::array<uint8_t, kLogicalKeys>& LogicalKeyMap() const { return m_logicalMap; }
-    const std::vector<KeyEntry>& Keys() const { return m_keys; }
-    void SetKeys(std::vector<KeyEntry> keys) { m_keys = std::move(keys); }
 
     // The colour of a fixed-colour number.
     static Rgb FixedColour(uint8_t number);
@@ -71,20 +59,17 @@ protected:
     const PreviewSchedule* Schedule() const override;
     // Key list, lighting, DPI stages and the mouse system record.
     void LoadProfileContents() override;
+    KeyTableImage KeyTable() const override { return KeyTableImage(m_logicalMap, kAbsent); }
 
 private:
     bool ReadInfoAndKeys();
-    size_t MacroCount();
     void SendSettings();
 
     CMouseProfiledata m_profile;
-    std::array<uint8_t, kMaxKeyTable> m_baseline{};
     std::array<uint8_t, kLogicalKeys> m_logicalMap{};
     std::array<uint8_t, kBlockSize> m_block{};
-    std::atomic<int> m_activeProfile{0};
     int m_previousProfile = 0;
-    std::vector<KeyEntry> m_keys;
     std::vector<DpiStage> m_stages;
     MouseSystemRecord m_system;
-    std::mutex m_blockLock;
+    mutable std::mutex m_blockLock;
 };

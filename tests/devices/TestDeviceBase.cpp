@@ -96,12 +96,7 @@ TEST(DeviceBaseTest, RefreshLoadsTheModelsEffectCodesAndGivesTheEditorTheLightIn
 TEST(DeviceBaseTest, SetLightInfoStoresIntoThePreviewAndTheProfile)
 {
     SimHidBackend sim;
-    LightInfoRecord light;
-    light.selectItem = 1;
-    light.light = 3;
-    light.red = 11;
-    light.green = 22;
-    light.customGroup = 4;
+    const LightInfoRecord light{.selectItem = 1, .light = 3, .red = 11, .green = 22, .customGroup = 4};
     for (const KindCase& kind : AllKinds()) {
         SCOPED_TRACE(kind.name);
         auto device = kind.make(sim);
