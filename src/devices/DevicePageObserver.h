@@ -37,4 +37,6 @@ public:
     virtual void AudioValue(const std::string& /*name*/, double /*value*/) {}
     // The selected key changed.
     virtual void KeySelected(int /*keyIndex*/) {}
+    // The key button of a logical key becomes usable or not.
+    virtual void EnableKeyButton(int /*logicalKey*/, bool /*enabled*/) {}
 };

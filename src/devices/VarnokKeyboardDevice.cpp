@@ -194,6 +194,15 @@ std::vector<std::pair<std::string, int>> CVarnokKeyboardDevice::DescribeProfileB
     };
 }
 
+void CVarnokKeyboardDevice::ShowFunctionPage(int page)
+{
+    CVarnokUSBDevice::ShowFunctionPage(page);
+    if (page != 1 && page != 2)
+        return;
+    if (auto* observer = PageObserver())
+        observer->EnableKeyButton(kLightingOnlyKey, page == 1);
+}
+
 // Lighting.
 
 std::array<uint8_t, CVarnokKeyboardDevice::kMaxTable> CVarnokKeyboardDevice::LightFrame() const

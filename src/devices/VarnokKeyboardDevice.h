@@ -30,6 +30,8 @@ public:
     static constexpr uint8_t kAudioColourMode = 2;
     static constexpr int kRefreshCode = 0x0402;  // the device asks for its profiles to be read again
     static constexpr int kFailedSendPauseMs = 200;
+    // The logical key whose button is enabled on the lighting page (1) and disabled on the key page (2).
+    static constexpr int kLightingOnlyKey = 110;
 
     explicit CVarnokKeyboardDevice(HidBackend& backend);
     ~CVarnokKeyboardDevice() override;
@@ -51,6 +53,8 @@ public:
     void FeedAudioSpectrum(const uint8_t* spectrum100, int count) override;
     void FeedAudioLevels(const uint32_t* levels6, int count) override;
     std::vector<std::pair<std::string, int>> DescribeProfileBlock() const override;
+    // Base behaviour, then the button of kLightingOnlyKey on pages 1 and 2.
+    void ShowFunctionPage(int page) override;
     // The per-LED region steps of the loaded per-LED records.
     bool AfterPreviewPass() override;
 

@@ -580,3 +580,32 @@ TEST(KeyboardDevice, ARefreshRequestReloadsTheProfileBeforeTheReadBack)
     rig.kb.RefreshFromDevice();
     EXPECT_EQ(rig.kb.Keys()[0][4], 0x2C);
 }
+
+TEST(KeyboardDevice, FunctionPagesEnableKey110OnTheLightingPageAndDisableItOnTheKeyPage)
+{
+    struct PageObserver : DevicePageObserver {
+        void SelectFunctionTabs(int function, int key) override { tabs = {function, key}; }
+        void EnableKeyButton(int logicalKey, bool enabled) override { buttons.emplace_back(logicalKey, enabled); }
+        std::pair<int, int> tabs{-9, -9};
+        std::vector<std::pair<int, bool>> buttons;
+    };
+    struct Case { int page; std::pair<int, int> tabs; std::vector<std::pair<int, bool>> buttons; };
+    const Case cases[] = {
+        {1, {0, 0}, {{110, true}}},
+        {2, {0, 1}, {{110, false}}},
+        {3, {1, -1}, {}},
+        {4, {3, -1}, {}},
+        {8, {1, -1}, {}},
+    };
+    SimHidBackend sim;
+    CVarnokKeyboardDevice kb(sim);
+    PageObserver page;
+    kb.SetPageObserver(&page);
+    for (const Case& c : cases) {
+        page = {};
+        kb.ShowFunctionPage(c.page);
+        EXPECT_EQ(kb.GetFunctionPage(), c.page);
+        EXPECT_EQ(page.tabs, c.tabs) << "page " << c.page;
+        EXPECT_EQ(page.buttons, c.buttons) << "page " << c.page;
+    }
+}
