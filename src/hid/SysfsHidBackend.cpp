@@ -143,18 +143,32 @@ std::optional<HidNode> SysfsHidBackend::Node(const std::string& name, ino_t inod
     return node;
 }
 
-std::vector<SysfsHidBackend::Entry> SysfsHidBackend::Entries() const
+std::vector<SysfsHidBackend::Entry> SysfsHidBackend::Entries()
 {
     std::vector<Entry> entries;
-    // Opened anew each time: the folder goes and comes back with the hidraw module.
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(m_classDir.c_str()));
-    if (!dir)
-        return entries;
-    while (const dirent* entry = ::readdir(dir.get())) {
+    std::lock_guard lock(m_folderMutex);
+    // The folder stays open between listings: opening walks the path, the
+    // dearest part of a listing. An old descriptor of a folder that went away
+    // (the hidraw module unloaded) lists nothing, so after an empty listing the
+    // folder is opened anew: at once when it had entries before, else at most
+    // once a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (m_folder && m_emptyListings > 0 && (m_emptyListings == 1 || now - m_folderOpened >= kReopenEmptyFolder))
+        m_folder.reset();
+    if (m_folder) {
+        ::rewinddir(m_folder.get());
+    } else {
+        m_folder.reset(::opendir(m_classDir.c_str()));
+        m_folderOpened = now;
+        if (!m_folder)
+            return entries;  // not there (yet): tried again next time
+    }
+    while (const dirent* entry = ::readdir(m_folder.get())) {
         const std::string_view name(entry->d_name);
         if (name.starts_with("hidraw"))
             entries.push_back(Entry{std::string(name), entry->d_ino});
     }
+    m_emptyListings = entries.empty() ? m_emptyListings + 1 : 0;
     return entries;
 }
 

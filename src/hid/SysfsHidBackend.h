@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -45,7 +46,7 @@ private:
     };
 
     std::optional<HidNode> ReadNode(const std::string& name) const;
-    std::vector<Entry> Entries() const;
+    std::vector<Entry> Entries();
     ino_t EntryInode(const std::string& name) const;
     // The node of a class entry, from the cache while the entry is the same.
     std::optional<HidNode> Node(const std::string& name, ino_t inode);
@@ -53,6 +54,12 @@ private:
     std::filesystem::path m_sysRoot;
     std::filesystem::path m_devRoot;
     std::filesystem::path m_classDir;
+
+    static constexpr std::chrono::seconds kReopenEmptyFolder{1};
+    std::mutex m_folderMutex;
+    std::unique_ptr<DIR, DirCloser> m_folder;  // the class folder, guarded by m_folderMutex
+    std::chrono::steady_clock::time_point m_folderOpened;
+    uint64_t m_emptyListings = 0;  // listings in a row that found nothing
 
     std::mutex m_cacheMutex;
     std::vector<KnownEntry> m_known;

@@ -9,11 +9,13 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -120,24 +122,40 @@ TEST_F(ReplacedNodes, ListingAndQuerySeeEveryReplacement)
     }
 }
 
-// The class folder goes and comes back with the hidraw module.
+// The class folder goes and comes back with the hidraw module; the node in
+// the new folder is found at the scan interval, with or without nodes in the
+// old one.
 TEST_F(ReplacedNodes, ClassFolderThatComesBackIsListed)
 {
     const fs::path classDir = m_root / "sys" / "class" / "hidraw";
-    fs::remove_all(classDir);
-    SysfsHidBackend backend(Sys(), Dev());
-    EXPECT_TRUE(backend.ListNodes().empty());
-    fs::create_directories(classDir);
-    Link("hidraw0", HidDevice("0001", "1004", TestDescriptors::ProductInterface()));
-    ASSERT_EQ(backend.ListNodes().size(), 1u);
+    const auto listedWithin3s = [](SysfsHidBackend& backend, const std::vector<uint8_t>& descriptor) {
+        for (int pass = 0; pass < 30; ++pass) {
+            const auto nodes = backend.ListNodes();
+            if (nodes.size() == 1 && nodes[0].reportDescriptor == descriptor)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
+    for (const bool nodesBefore : {true, false}) {
+        SCOPED_TRACE(nodesBefore ? "with a node before" : "empty before");
+        fs::remove_all(classDir);
+        SysfsHidBackend backend(Sys(), Dev());
+        EXPECT_TRUE(backend.ListNodes().empty());
+        fs::create_directories(classDir);
+        if (nodesBefore) {
+            Link("hidraw0", HidDevice("0001", "1004", TestDescriptors::ProductInterface()));
+            EXPECT_TRUE(listedWithin3s(backend, TestDescriptors::ProductInterface()));
+        } else {
+            EXPECT_TRUE(backend.ListNodes().empty());
+        }
 
-    fs::remove_all(classDir);
-    EXPECT_TRUE(backend.ListNodes().empty());
-    fs::create_directories(classDir);
-    Link("hidraw0", HidDevice("0002", "1004", TestDescriptors::NoIdInterface()));
-    const auto nodes = backend.ListNodes();
-    ASSERT_EQ(nodes.size(), 1u);
-    EXPECT_EQ(nodes[0].reportDescriptor, TestDescriptors::NoIdInterface());
+        fs::remove_all(classDir);
+        EXPECT_TRUE(backend.ListNodes().empty());
+        fs::create_directories(classDir);
+        Link("hidraw0", HidDevice("0002", "1004", TestDescriptors::NoIdInterface()));
+        EXPECT_TRUE(listedWithin3s(backend, TestDescriptors::NoIdInterface()));
+    }
 }
 
 // Nodes handed out by a test.
