@@ -174,7 +174,7 @@ std::vector<SysfsHidBackend::Entry> SysfsHidBackend::Entries()
 
 std::optional<HidNode> SysfsHidBackend::ReadNode(const std::string& name) const
 {
-    const fs::path entry = m_sysRoot / "class" / "hidraw" / name;
+    const fs::path entry = m_classDir / name;
     std::error_code ec;
     const fs::path hidDevice = fs::canonical(entry / "device", ec);
     if (ec)
