@@ -138,7 +138,8 @@ int RunWatch(CliContext& context, const std::vector<std::string>& args)
         if (!present)
             context.Err() << args[0] << " is not connected\n";
         manager.StartDiscovery();
-        QTimer::singleShot(static_cast<int>(seconds * 1000), [] { QCoreApplication::quit(); });
+        // Precise: a coarse timer of 20 s or more ends on a whole second, up to one early.
+        QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, [] { QCoreApplication::quit(); });
         QCoreApplication::exec();
         manager.StopDiscovery();
     }
