@@ -3,7 +3,8 @@
 # emulated (mouse by cable, keyboard, mouse pad, headset, and the mouse's
 # receiver), as a share of one core; start-up and exit included.
 #   bench/watch_cpu.sh [CLI] [SECONDS] [TARGET] [REPEAT]
-# With TARGET "none" no product is plugged, so every channel stays closed.
+# With TARGET "none" nothing is emulated and the real hidraw nodes are
+# scanned; on a machine without the products every channel stays closed.
 # The run is repeated REPEAT times (default 1); each run prints one line and,
 # with more than one, the median follows. The CPU time is the process's
 # task clock from `perf stat` when perf works here, else the children's times
