@@ -19,6 +19,15 @@ check raw mouse CMD_READ_INFO
 check raw mouse CMD_READ_PARAMS 80 0
 check raw mousepad CMD_READ_INFO
 check raw mouse CMD_CONFIG_END
+# The device models over the same nodes: discovery, connect, a setting written and read back.
+data=$(mktemp -d)
+check --data-root "$data" devices
+check --data-root "$data" connect mouse
+check --data-root "$data" set mouse dpi-active 2
+check --data-root "$data" connect mousepad
+check --data-root "$data" connect headset
+check --data-root "$data" watch mouse 3
+rm -rf "$data"
 kill $bridge 2>/dev/null
 wait $bridge 2>/dev/null
 echo "hidraw-check=$fail"
