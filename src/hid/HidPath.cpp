@@ -3,12 +3,12 @@
 #include "platform/HexText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII only: paths and their markers are ASCII, and no locale lookup per character.
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 } // namespace
 
