@@ -16,7 +16,6 @@ public:
     // Takes a new list and starts again at its first entry.
     void Load(std::vector<CustomEffectStep> list);
     std::vector<CustomEffectStep> List() const;
-    std::mutex& Mutex() { return m_mutex; }
 
     // One pass of the preview loop at `nowMs`: the current entry's frame into
     // `leds`, then the next entry once the current one's time is up. An empty

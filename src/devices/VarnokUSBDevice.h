@@ -146,8 +146,6 @@ public:
     LedColourList& LedColours() { return *m_ledColours; }
     const LedColourList& LedColours() const { return *m_ledColours; }
     std::mutex& LightInfoLock() { return m_lightInfoLock; }
-    std::mutex& LightListLock() { return m_lightList.Mutex(); }
-    const LightListPlayer& LightListPlayback() const { return m_lightList; }
     LightingPreview* Preview() { return m_preview.get(); }
 
     // Lighting preview thread.
